@@ -1,0 +1,273 @@
+#include "resdocument.h"
+
+#include <QSaveFile>
+
+#include <cstring>
+#include <utility>
+
+namespace {
+
+// Reads the records of a RES file and checks every length and count against the
+// bytes the device still holds before it allocates or copies anything.
+class ResReader
+{
+    Q_DECLARE_TR_FUNCTIONS(ResDocument)
+
+public:
+    // A reader that does not keep the records only checks the file.
+    ResReader(QIODevice &device, bool keepRecords)
+        : device(device)
+        , keepRecords(keepRecords)
+        , remaining(device.isSequential() ? device.bytesAvailable() : device.size() - device.pos())
+    {
+    }
+
+    bool readContents(ResStruct &contents);
+    QString error;
+
+private:
+    bool readObject(int index, ResObject &object);
+    bool readString(int index, const char *name, ResString &string);
+    bool readRaw(int index, const char *what, void *data, qint64 size);
+    bool fail(int index, qint64 at, const QString &reason);
+
+    template<typename Entry>
+    bool readTable(int index, const char *countName, qint32 &count, QVector<Entry> &table,
+            int reservation);
+
+    QIODevice &device;
+    const bool keepRecords;
+    qint64 offset = 0;
+    qint64 remaining;
+};
+
+bool ResReader::fail(int index, qint64 at, const QString &reason)
+{
+    error = tr("object %1 at offset %2: %3").arg(index).arg(at).arg(reason);
+    return false;
+}
+
+bool ResReader::readRaw(int index, const char *what, void *data, qint64 size)
+{
+    if (size > remaining || device.read(static_cast<char *>(data), size) != size)
+        return fail(index, offset, tr("the file ends inside %1.").arg(QLatin1String(what)));
+    offset += size;
+    remaining -= size;
+    return true;
+}
+
+bool ResReader::readContents(ResStruct &contents)
+{
+    if (remaining < ResHeaderSize
+            || device.read(reinterpret_cast<char *>(&contents.header), ResHeaderSize)
+                    != ResHeaderSize) {
+        error = tr("the file holds %1 bytes, fewer than the %2 bytes of the header.")
+                        .arg(qMax<qint64>(remaining, 0))
+                        .arg(ResHeaderSize);
+        return false;
+    }
+    offset = ResHeaderSize;
+    remaining -= ResHeaderSize;
+
+    const int objectCount = contents.header.ObjectCount;
+    if (objectCount < 0) {
+        error = tr("offset %1: ObjectCount %2 is negative.").arg(OpaqueHeadSize).arg(objectCount);
+        return false;
+    }
+    if (qint64(objectCount) * MinObjectBlockSize > remaining) {
+        error = tr("offset %1: ObjectCount %2 needs at least %3 bytes of objects, but only %4 "
+                   "bytes follow the header.")
+                        .arg(OpaqueHeadSize)
+                        .arg(objectCount)
+                        .arg(qint64(objectCount) * MinObjectBlockSize)
+                        .arg(remaining);
+        return false;
+    }
+
+    if (!keepRecords) {
+        ResObject scratch;
+        for (int i = 0; i < objectCount; ++i) {
+            if (!readObject(i, scratch))
+                return false;
+        }
+        return true;
+    }
+
+    contents.objects.reserve(qMax(objectCount, ObjectReservation));
+    contents.objects.resize(objectCount);
+    for (int i = 0; i < objectCount; ++i) {
+        if (!readObject(i, contents.objects[i]))
+            return false;
+    }
+    return true;
+}
+
+bool ResReader::readObject(int index, ResObject &object)
+{
+    return readRaw(index, "ObjectType", &object.ObjectType, ObjectTypeAndIdSize)
+            && readString(index, "String1", object.String1)
+            && readString(index, "String2", object.String2)
+            && readString(index, "String3", object.String3)
+            && readTable(index, "Part1Count", object.Part1Count, object.Part1, Part1Reservation)
+            && readTable(index, "Part2Count", object.Part2Count, object.Part2, 0);
+}
+
+bool ResReader::readString(int index, const char *name, ResString &string)
+{
+    const qint64 lengthOffset = offset;
+    if (!readRaw(index, name, &string.Length, sizeof string.Length))
+        return false;
+    if (string.Length < ResStringMinLength || string.Length > ResStringMaxLength) {
+        return fail(index, lengthOffset,
+                tr("%1 length %2 is outside %3 to %4.")
+                        .arg(QLatin1String(name))
+                        .arg(string.Length)
+                        .arg(ResStringMinLength)
+                        .arg(ResStringMaxLength));
+    }
+    if (!readRaw(index, name, string.Text, string.Length))
+        return false;
+    if (!std::memchr(string.Text, 0, string.Length)) {
+        return fail(index, lengthOffset,
+                tr("%1 has no zero byte within its %2 bytes.")
+                        .arg(QLatin1String(name))
+                        .arg(string.Length));
+    }
+    return true;
+}
+
+template<typename Entry>
+bool ResReader::readTable(
+        int index, const char *countName, qint32 &count, QVector<Entry> &table, int reservation)
+{
+    const qint64 countOffset = offset;
+    if (!readRaw(index, countName, &count, sizeof count))
+        return false;
+    if (count < 0) {
+        return fail(index, countOffset,
+                tr("%1 %2 is negative.").arg(QLatin1String(countName)).arg(count));
+    }
+    const qint64 tableSize = qint64(count) * qint64(sizeof(Entry));
+    if (tableSize > remaining) {
+        return fail(index, countOffset,
+                tr("%1 %2 needs %3 bytes, but only %4 remain.")
+                        .arg(QLatin1String(countName))
+                        .arg(count)
+                        .arg(tableSize)
+                        .arg(remaining));
+    }
+    table.reserve(qMax(count, reservation));
+    table.resize(count);
+    return count == 0 || readRaw(index, countName, table.data(), tableSize);
+}
+
+} // namespace
+
+ResDocument::ResDocument() = default;
+
+bool ResDocument::setFileName(const QString &path)
+{
+    if (path.size() >= FileNameCapacity) {
+        lastError = tr("The path is %1 characters long; at most %2 fit.")
+                            .arg(path.size())
+                            .arg(FileNameCapacity - 1);
+        return false;
+    }
+    if (path.contains(QChar(0))) {
+        lastError = tr("The path contains a zero character.");
+        return false;
+    }
+    std::memcpy(fileName, path.utf16(), (path.size() + 1) * sizeof(char16_t));
+    return true;
+}
+
+QString ResDocument::path() const
+{
+    return QString::fromUtf16(fileName);
+}
+
+bool ResDocument::load()
+{
+    return readFile(true);
+}
+
+bool ResDocument::check()
+{
+    return readFile(false);
+}
+
+bool ResDocument::read(QIODevice &device)
+{
+    return readFrom(device, true);
+}
+
+bool ResDocument::readFile(bool keepRecords)
+{
+    file.setFileName(path());
+    if (!file.open(QIODevice::ReadOnly)) {
+        lastError = file.errorString();
+        return false;
+    }
+    const bool accepted = readFrom(file, keepRecords);
+    file.close();
+    return accepted;
+}
+
+bool ResDocument::readFrom(QIODevice &device, bool keepRecords)
+{
+    ResStruct loaded;
+    ResReader reader(device, keepRecords);
+    if (!reader.readContents(loaded)) {
+        lastError = reader.error;
+        return false;
+    }
+    if (keepRecords)
+        contents = std::move(loaded);
+    lastError.clear();
+    return true;
+}
+
+bool ResDocument::save()
+{
+    QSaveFile out(path());
+    if (!out.open(QIODevice::WriteOnly)) {
+        lastError = out.errorString();
+        return false;
+    }
+    if (!write(out) || !out.commit()) {
+        lastError = out.errorString();
+        return false;
+    }
+    lastError.clear();
+    return true;
+}
+
+bool ResDocument::write(QIODevice &device)
+{
+    auto put = [&device](const void *data, qint64 size) {
+        return device.write(static_cast<const char *>(data), size) == size;
+    };
+    auto putString = [&put](const ResString &string) {
+        return put(&string.Length, sizeof string.Length) && put(string.Text, string.Length);
+    };
+
+    if (!put(&contents.header, ResHeaderSize))
+        return false;
+    for (const ResObject &object : contents.objects) {
+        const bool written = put(&object.ObjectType, ObjectTypeAndIdSize)
+                && putString(object.String1) && putString(object.String2)
+                && putString(object.String3) && put(&object.Part1Count, sizeof object.Part1Count)
+                && (object.Part1Count == 0
+                        || put(object.Part1.constData(),
+                                qint64(object.Part1Count) * Part1EntrySize))
+                && put(&object.Part2Count, sizeof object.Part2Count)
+                && (object.Part2Count == 0
+                        || put(object.Part2.constData(),
+                                qint64(object.Part2Count) * Part2EntrySize));
+        if (!written) {
+            lastError = device.errorString();
+            return false;
+        }
+    }
+    return true;
+}

@@ -1,0 +1,53 @@
+#pragma once
+
+#include "resrecords.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QString>
+
+class QIODevice;
+
+// One RES file held in memory: the path it came from and its records. Views
+// (tree items, editors) point straight into `contents`.
+class ResDocument
+{
+    Q_DECLARE_TR_FUNCTIONS(ResDocument)
+
+public:
+    // The path is kept as zero-terminated UTF-16 in a fixed array of this many units.
+    static constexpr int FileNameCapacity = 254;
+
+    ResDocument();
+
+    // Refuses (and keeps the previous name) a path longer than 253 UTF-16 units
+    // or one holding a zero character, which would name another file.
+    bool setFileName(const QString &path);
+    QString path() const;
+
+    // Replaces `contents` with the file's records. A file that breaks the format
+    // is refused and leaves `contents` as it was; errorString() says why.
+    bool load();
+    // Reads the file as load() does, without keeping its records: tells whether
+    // load() would accept it.
+    bool check();
+    // Saves through a temporary file that replaces the file only once every byte
+    // is written, so a failed save leaves the file on disk as it was.
+    bool save();
+
+    // The same reading and writing on any device, from its current position.
+    bool read(QIODevice &device);
+    bool write(QIODevice &device);
+
+    QString errorString() const { return lastError; }
+
+    ResStruct contents;
+
+private:
+    bool readFile(bool keepRecords);
+    bool readFrom(QIODevice &device, bool keepRecords);
+
+    char16_t fileName[FileNameCapacity] = {};
+    QFile file;
+    QString lastError;
+};
