@@ -1,0 +1,98 @@
+#include "uimypart0.h"
+
+#include "integerfield.h"
+#include "recordtext.h"
+
+#include <QMap>
+#include <QTreeWidget>
+
+QTreeWidget *g_objectTree = nullptr;
+
+namespace {
+enum TreeColumn { IdColumn = 0, DescriptionColumn = 1, ModelNameColumn = 2, NoColumn = -1 };
+}
+
+UiMyPart0::UiMyPart0(QWidget *parent, ResObject *record)
+    : QWidget(parent)
+    , record(record)
+    , row(g_objectTree ? g_objectTree->currentItem() : nullptr)
+{
+    setLayout(&layout);
+    layout.addWidget(&objectTypeLabel, 0, 0);
+    layout.addWidget(&entryTypeTypeIDLabel, 1, 0);
+    layout.addWidget(&string1Label, 2, 0);
+    layout.addWidget(&string2Label, 3, 0);
+    layout.addWidget(&string3Label, 4, 0);
+    layout.addWidget(&objectTypeBox, 0, 1);
+    layout.addWidget(&entryTypeTypeIDEdit, 1, 1);
+    layout.addWidget(&string1Edit, 2, 1);
+    layout.addWidget(&string2Edit, 3, 1);
+    layout.addWidget(&string3Edit, 4, 1);
+
+    objectTypeLabel.setText(tr("ObjectType"));
+    entryTypeTypeIDLabel.setText(tr("EntryTypeTypeID"));
+    string1Label.setText(tr("String1"));
+    string2Label.setText(tr("String2"));
+    string3Label.setText(tr("String3"));
+
+    QMap<int, QString> objectTypeNames;
+    objectTypeNames.insert(WeaponType, tr("Weapon"));
+    objectTypeNames.insert(ItemType, tr("Item"));
+    objectTypeNames.insert(PoseType, tr("Pose"));
+    objectTypeNames.insert(VipItemType, tr("VipItem"));
+    objectTypeNames.insert(MapType, tr("Map"));
+    objectTypeBox.addItems(objectTypeNames.values());
+    objectTypeBox.setCurrentText(objectTypeNames.value(record->ObjectType));
+    // The type only names the folder the object is filed under; the form does not
+    // change it, so it does not invite a change either.
+    objectTypeBox.setEnabled(false);
+
+    entryTypeTypeIDEdit.setText(QString::number(record->EntryTypeTypeID, 10));
+    string1Edit.setText(decodeRecordText(recordTextBytes(record->String1)));
+    string2Edit.setText(decodeModelNameText(recordTextBytes(record->String2)));
+    string3Edit.setText(decodeRecordText(recordTextBytes(record->String3)));
+
+    // Connected only now, so that showing the values writes nothing.
+    connect(&entryTypeTypeIDEdit, &QLineEdit::textChanged, this,
+            &UiMyPart0::onEntryTypeTypeIDChanged);
+    connect(&string1Edit, &QLineEdit::textChanged, this, &UiMyPart0::onString1Changed);
+    connect(&string2Edit, &QLineEdit::textChanged, this, &UiMyPart0::onString2Changed);
+    connect(&string3Edit, &QLineEdit::textChanged, this, &UiMyPart0::onString3Changed);
+}
+
+void UiMyPart0::onEntryTypeTypeIDChanged(const QString &text)
+{
+    storeIntegerText(entryTypeTypeIDEdit, record->EntryTypeTypeID, text);
+    setRowText(IdColumn, entryTypeTypeIDEdit.text());
+}
+
+void UiMyPart0::onString1Changed(const QString &text)
+{
+    storeString(string1Edit, record->String1, DescriptionColumn, text);
+}
+
+void UiMyPart0::onString2Changed(const QString &text)
+{
+    storeString(string2Edit, record->String2, ModelNameColumn, text);
+}
+
+void UiMyPart0::onString3Changed(const QString &text)
+{
+    storeString(string3Edit, record->String3, NoColumn, text);
+}
+
+void UiMyPart0::storeString(QLineEdit &edit, ResString &string, int treeColumn, const QString &text)
+{
+    // Text too long for the slot is cut to what was stored, so that the edit
+    // shows exactly what Save will write.
+    const QString stored = text.left(storeRecordText(string, text));
+    edit.setText(stored);
+    if (treeColumn != NoColumn)
+        setRowText(treeColumn, stored);
+}
+
+void UiMyPart0::setRowText(int column, const QString &text)
+{
+    if (row)
+        row->setText(column, text);
+}

@@ -1,0 +1,51 @@
+#pragma once
+
+#include "resrecords.h"
+
+#include <QComboBox>
+#include <QGridLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QWidget>
+
+class QTreeWidget;
+class QTreeWidgetItem;
+
+// The main window's object tree, set while the window exists.
+extern QTreeWidget *g_objectTree;
+
+// The form of one object: its type, identifier and three strings. Every change
+// is written into the record at once, and the object's tree row follows the
+// identifier and the first two strings.
+class UiMyPart0 : public QWidget
+{
+    Q_OBJECT
+
+public:
+    UiMyPart0(QWidget *parent, ResObject *record);
+
+private:
+    void onEntryTypeTypeIDChanged(const QString &text);
+    void onString1Changed(const QString &text);
+    void onString2Changed(const QString &text);
+    void onString3Changed(const QString &text);
+    void storeString(QLineEdit &edit, ResString &string, int treeColumn, const QString &text);
+    void setRowText(int column, const QString &text);
+
+    ResObject *record;
+    // The host builds the form when the object's row becomes the tree's current
+    // item, so the row current at construction is the object's own; later the
+    // user may select a folder while the form stays shown.
+    QTreeWidgetItem *row;
+    QGridLayout layout;
+    QLabel objectTypeLabel;
+    QLabel entryTypeTypeIDLabel;
+    QLabel string1Label;
+    QLabel string2Label;
+    QLabel string3Label;
+    QComboBox objectTypeBox;
+    QLineEdit entryTypeTypeIDEdit;
+    QLineEdit string1Edit;
+    QLineEdit string2Edit;
+    QLineEdit string3Edit;
+};

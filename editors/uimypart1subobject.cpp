@@ -1,0 +1,58 @@
+#include "uimypart1subobject.h"
+
+#include "integerfield.h"
+
+UiMyPart1SubObject::UiMyPart1SubObject(QWidget *parent, Part1SubObject *entry)
+    : QWidget(parent)
+    , entry(entry)
+{
+    setLayout(&layout);
+    layout.addWidget(&typeLabel, 0, 0);
+    layout.addWidget(&value1Label, 1, 0);
+    layout.addWidget(&value2Label, 2, 0);
+    layout.addWidget(&typeBox, 0, 1);
+    layout.addWidget(&value1Edit, 1, 1);
+    layout.addWidget(&value2Edit, 2, 1);
+
+    typeLabel.setText(tr("Type"));
+    value1Label.setText(tr("Value1"));
+    value2Label.setText(tr("Value2"));
+
+    typeNames.insert(1, tr("ContinuedInfoMain"));
+    typeNames.insert(2, tr("ContinuedInfoSecond"));
+    typeNames.insert(8, tr("unknown8"));
+    typeNames.insert(11, tr("MappedType"));
+    typeNames.insert(12, tr("MusicID"));
+    typeNames.insert(13, tr("ReboinInfo"));
+    typeNames.insert(14, tr("EFWhenGet"));
+    typeNames.insert(15, tr("EFAfterGet"));
+    typeNames.insert(16, tr("GetItemWhenAction"));
+    typeNames.insert(17, tr("Lianhua"));
+    typeNames.insert(18, tr("GetItemAfterAction"));
+    typeBox.addItems(typeNames.values());
+    // A type without a name matches no entry and leaves the first one shown.
+    typeBox.setCurrentText(typeNames.value(entry->Type));
+
+    value1Edit.setText(QString::number(entry->Value1, 10));
+    value2Edit.setText(QString::number(entry->Value2, 10));
+
+    // Connected only now, so that showing the values writes nothing.
+    connect(&typeBox, &QComboBox::currentTextChanged, this, &UiMyPart1SubObject::onTypeChanged);
+    connect(&value1Edit, &QLineEdit::textChanged, this, &UiMyPart1SubObject::onValue1Changed);
+    connect(&value2Edit, &QLineEdit::textChanged, this, &UiMyPart1SubObject::onValue2Changed);
+}
+
+void UiMyPart1SubObject::onTypeChanged(const QString &text)
+{
+    storeNamedValue(typeNames, entry->Type, text);
+}
+
+void UiMyPart1SubObject::onValue1Changed(const QString &text)
+{
+    storeIntegerText(value1Edit, entry->Value1, text);
+}
+
+void UiMyPart1SubObject::onValue2Changed(const QString &text)
+{
+    storeIntegerText(value2Edit, entry->Value2, text);
+}

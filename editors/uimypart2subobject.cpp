@@ -1,0 +1,120 @@
+#include "uimypart2subobject.h"
+
+#include "integerfield.h"
+
+UiMyPart2SubObject::UiMyPart2SubObject(QWidget *parent, Part2SubObject *entry)
+    : QWidget(parent)
+    , entry(entry)
+{
+    setLayout(&layout);
+
+    effectTypeNames.insert(1, tr("MaxHp"));
+    effectTypeNames.insert(2, tr("NowHp"));
+    effectTypeNames.insert(3, tr("ATK"));
+    effectTypeNames.insert(4, tr("Defense"));
+    effectTypeNames.insert(5, tr("MoveSpeed"));
+    effectTypeNames.insert(6, tr("NowAngry"));
+    effectTypeNames.insert(10, tr("hide"));
+    effectTypeBox.addItems(effectTypeNames.values());
+
+    const struct
+    {
+        QLabel &label;
+        QWidget &value;
+        QString text;
+    } rows[] = {
+        { unknown2Label, unknown2Edit, tr("unknown2") },
+        { unknown3Label, unknown3Edit, tr("unknown3") },
+        { effectTypeLabel, effectTypeBox, tr("effectType") },
+        { cycleLabel, cycleEdit, tr("cycle") },
+        { actionTypeLabel, actionTypeEdit, tr("actionType") },
+        { unknonw6Label, unknonw6Edit, tr("unknonw6") },
+        { typeValueLabel, typeValueEdit, tr("typeValue") },
+        { unknown8Label, unknown8Edit, tr("unknown8") },
+        { unknown9Label, unknown9Edit, tr("unknown9") },
+        { unknown10Label, unknown10Edit, tr("unknown10") },
+    };
+    int row = 0;
+    for (const auto &field : rows) {
+        layout.addWidget(&field.label, row, 0);
+        layout.addWidget(&field.value, row, 1);
+        field.label.setText(field.text);
+        ++row;
+    }
+
+    unknown2Edit.setText(QString::number(entry->unknown2, 10));
+    unknown3Edit.setText(QString::number(entry->unknown3, 10));
+    // An effect type without a name matches no entry and leaves the first one shown.
+    effectTypeBox.setCurrentText(effectTypeNames.value(entry->effectType));
+    cycleEdit.setText(QString::number(entry->cycle, 10));
+    actionTypeEdit.setText(QString::number(entry->actionType, 10));
+    unknonw6Edit.setText(QString::number(entry->unknonw6, 10));
+    typeValueEdit.setText(QString::number(entry->typeValue, 10));
+    unknown8Edit.setText(QString::number(entry->unknown8, 10));
+    unknown9Edit.setText(QString::number(entry->unknown9, 10));
+    unknown10Edit.setText(QString::number(entry->unknown10, 10));
+
+    // Connected only now, so that showing the values writes nothing.
+    connect(&unknown2Edit, &QLineEdit::textChanged, this, &UiMyPart2SubObject::onUnknown2Changed);
+    connect(&unknown3Edit, &QLineEdit::textChanged, this, &UiMyPart2SubObject::onUnknown3Changed);
+    connect(&effectTypeBox, &QComboBox::currentTextChanged, this,
+            &UiMyPart2SubObject::onEffectTypeChanged);
+    connect(&cycleEdit, &QLineEdit::textChanged, this, &UiMyPart2SubObject::onCycleChanged);
+    connect(&actionTypeEdit, &QLineEdit::textChanged, this,
+            &UiMyPart2SubObject::onActionTypeChanged);
+    connect(&unknonw6Edit, &QLineEdit::textChanged, this, &UiMyPart2SubObject::onUnknonw6Changed);
+    connect(&typeValueEdit, &QLineEdit::textChanged, this, &UiMyPart2SubObject::onTypeValueChanged);
+    connect(&unknown8Edit, &QLineEdit::textChanged, this, &UiMyPart2SubObject::onUnknown8Changed);
+    connect(&unknown9Edit, &QLineEdit::textChanged, this, &UiMyPart2SubObject::onUnknown9Changed);
+    connect(&unknown10Edit, &QLineEdit::textChanged, this, &UiMyPart2SubObject::onUnknown10Changed);
+}
+
+void UiMyPart2SubObject::onUnknown2Changed(const QString &text)
+{
+    storeIntegerText(unknown2Edit, entry->unknown2, text);
+}
+
+void UiMyPart2SubObject::onUnknown3Changed(const QString &text)
+{
+    storeIntegerText(unknown3Edit, entry->unknown3, text);
+}
+
+void UiMyPart2SubObject::onEffectTypeChanged(const QString &text)
+{
+    storeNamedValue(effectTypeNames, entry->effectType, text);
+}
+
+void UiMyPart2SubObject::onCycleChanged(const QString &text)
+{
+    storeIntegerText(cycleEdit, entry->cycle, text);
+}
+
+void UiMyPart2SubObject::onActionTypeChanged(const QString &text)
+{
+    storeIntegerText(actionTypeEdit, entry->actionType, text);
+}
+
+void UiMyPart2SubObject::onUnknonw6Changed(const QString &text)
+{
+    storeIntegerText(unknonw6Edit, entry->unknonw6, text);
+}
+
+void UiMyPart2SubObject::onTypeValueChanged(const QString &text)
+{
+    storeIntegerText(typeValueEdit, entry->typeValue, text);
+}
+
+void UiMyPart2SubObject::onUnknown8Changed(const QString &text)
+{
+    storeIntegerText(unknown8Edit, entry->unknown8, text);
+}
+
+void UiMyPart2SubObject::onUnknown9Changed(const QString &text)
+{
+    storeIntegerText(unknown9Edit, entry->unknown9, text);
+}
+
+void UiMyPart2SubObject::onUnknown10Changed(const QString &text)
+{
+    storeIntegerText(unknown10Edit, entry->unknown10, text);
+}
