@@ -1,0 +1,373 @@
+#include "drovanel.h"
+
+#include "recordtext.h"
+#include "resdocument.h"
+#include "uimypart0.h"
+#include "uimypart1subobject.h"
+#include "uimypart2subobject.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMenuBar>
+#include <QMessageBox>
+
+namespace {
+
+// Shows the wait cursor while a file is read, written or turned into a tree.
+class WaitCursor
+{
+public:
+    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
+    WaitCursor(const WaitCursor &) = delete;
+    WaitCursor &operator=(const WaitCursor &) = delete;
+};
+
+// A message box shown in the middle of long work gets the ordinary cursor back.
+class ArrowCursor
+{
+public:
+    ArrowCursor() { QApplication::setOverrideCursor(Qt::ArrowCursor); }
+    ~ArrowCursor() { QApplication::restoreOverrideCursor(); }
+    ArrowCursor(const ArrowCursor &) = delete;
+    ArrowCursor &operator=(const ArrowCursor &) = delete;
+};
+
+qint32 objectTypeOfFolder(int folderKind)
+{
+    switch (folderKind) {
+    case WeaponFolder:
+        return WeaponType;
+    case ItemFolder:
+        return ItemType;
+    case VipitemFolder:
+        return VipItemType;
+    case PoseFolder:
+        return PoseType;
+    case MapFolder:
+        return MapType;
+    }
+    return 0;
+}
+
+ResObject newObject(qint32 objectType)
+{
+    ResObject object;
+    object.ObjectType = objectType;
+    object.EntryTypeTypeID = -1;
+    // An empty string is stored as its terminating zero byte alone.
+    object.String1.Length = 1;
+    object.String2.Length = 1;
+    object.String3.Length = 1;
+    return object;
+}
+
+} // namespace
+
+Drovanel::Drovanel()
+{
+    setWindowTitle(tr("Drovanel 1.0"));
+
+    openAction = new QAction(tr("Open"), this);
+    saveAction = new QAction(tr("Save"), this);
+    addNewObjectAction = new QAction(tr("AddNewObject"), this);
+    addSubObjectInPart1Action = new QAction(tr("AddSubObjectInPart1"), this);
+    addSubObjectInPart2Action = new QAction(tr("AddSubObjectInPart2"), this);
+
+    connect(openAction, &QAction::triggered, this, &Drovanel::onOpen);
+    connect(saveAction, &QAction::triggered, this, &Drovanel::onSave);
+    connect(addNewObjectAction, &QAction::triggered, this, &Drovanel::onAddNewObject);
+    connect(addSubObjectInPart1Action, &QAction::triggered, this, &Drovanel::onAddSubObjectInPart1);
+    connect(addSubObjectInPart2Action, &QAction::triggered, this, &Drovanel::onAddSubObjectInPart2);
+
+    QMenu *fileMenu = menuBar()->addMenu(tr("&File"));
+    QMenu *mainMenu = menuBar()->addMenu(tr("&Main"));
+    QMenu *currentObjectMenu = menuBar()->addMenu(tr("&CurrentObject"));
+    fileMenu->addAction(openAction);
+    fileMenu->addAction(saveAction);
+    mainMenu->addAction(addNewObjectAction);
+    currentObjectMenu->addAction(addSubObjectInPart1Action);
+    currentObjectMenu->addAction(addSubObjectInPart2Action);
+
+    setupLayout();
+}
+
+Drovanel::~Drovanel()
+{
+    g_objectTree = nullptr;
+    // The members are destroyed before the QObject base would disconnect the
+    // tree: no selection change during their teardown may reach this window.
+    disconnect(&treeWidget, nullptr, this, nullptr);
+}
+
+void Drovanel::setupLayout()
+{
+    splitter.setFixedSize(800, 600);
+    setCentralWidget(&splitter);
+    splitter.setOrientation(Qt::Horizontal);
+    splitter.addWidget(&treeWidget);
+    splitter.addWidget(&editorPanel);
+
+    treeWidget.setFixedWidth(300);
+    treeWidget.setColumnCount(3);
+    treeWidget.setColumnWidth(0, 120);
+    treeWidget.setColumnWidth(1, 80);
+    treeWidget.setColumnWidth(2, 80);
+    treeWidget.setHeaderLabels({ tr("Path"), tr("Description"), tr("ModelName") });
+    connect(&treeWidget, &QTreeWidget::currentItemChanged, this, &Drovanel::onCurrentItemChanged);
+
+    editorPanel.setLayout(&editorPanelLayout);
+    editorPanelLayout.addWidget(&part1Box, 1);
+    editorPanelLayout.addWidget(&part2Box, 1);
+
+    part1Box.setTitle(tr("Part1"));
+    part2Box.setTitle(tr("Part2"));
+    const struct
+    {
+        QGroupBox &box;
+        QVBoxLayout &boxLayout;
+        QScrollArea &scroll;
+        QWidget &area;
+        QGridLayout &grid;
+    } groups[] = {
+        { part1Box, part1BoxLayout, part1Scroll, part1Area, part1Layout },
+        { part2Box, part2BoxLayout, part2Scroll, part2Area, part2Layout },
+    };
+    for (const auto &group : groups) {
+        group.box.setLayout(&group.boxLayout);
+        group.boxLayout.setContentsMargins(0, 0, 0, 0);
+        group.boxLayout.addWidget(&group.scroll);
+        group.scroll.setFrameShape(QFrame::NoFrame);
+        group.area.setLayout(&group.grid);
+        // The forms keep their natural size; the area grows with them and the
+        // scroll area scrolls it.
+        group.grid.setSizeConstraint(QLayout::SetFixedSize);
+        group.scroll.setWidget(&group.area);
+    }
+
+    g_objectTree = &treeWidget;
+}
+
+void Drovanel::onOpen(bool)
+{
+    const QString path =
+            QFileDialog::getOpenFileName(this, QString(), QString(), QStringLiteral("Res (*.res)"));
+    if (path.isEmpty())
+        return;
+
+    // The new file is checked before the open document is torn down, so that a
+    // mis-click on a damaged file keeps the user's work.
+    auto candidate = std::make_unique<ResDocument>();
+    bool readable;
+    {
+        WaitCursor wait;
+        readable = candidate->setFileName(path) && candidate->check();
+    }
+    if (!readable) {
+        QMessageBox::warning(this, tr("Warning"),
+                tr("Cannot open %1: %2")
+                        .arg(QDir::toNativeSeparators(path), candidate->errorString()));
+        return;
+    }
+
+    WaitCursor wait;
+    if (documentLoaded) {
+        clearEditorsAndTree();
+        closeDocument();
+        documentLoaded = false;
+    }
+    document = std::move(candidate);
+    if (!document->load()) {
+        // The file changed on disk since it was checked.
+        const QString reason = document->errorString();
+        closeDocument();
+        ArrowCursor arrow;
+        QMessageBox::warning(this, tr("Warning"),
+                tr("Cannot open %1: %2").arg(QDir::toNativeSeparators(path), reason));
+        return;
+    }
+    documentLoaded = true;
+    buildTree(path);
+}
+
+void Drovanel::onSave(bool)
+{
+    if (!document)
+        return;
+    bool saved;
+    {
+        WaitCursor wait;
+        saved = document->save();
+    }
+    if (!saved) {
+        QMessageBox::warning(this, tr("Warning"),
+                tr("Cannot save %1: %2")
+                        .arg(QDir::toNativeSeparators(document->path()), document->errorString()));
+    }
+}
+
+void Drovanel::closeDocument()
+{
+    document.reset();
+}
+
+void Drovanel::buildTree(const QString &path)
+{
+    ResStruct *contents = &document->contents;
+    rootItem = new MyTreeItem<ResStruct>(
+            &treeWidget, { QFileInfo(path).baseName() }, nullptr, 0, RootNode);
+    new MyTreeItem<ResStruct>(rootItem, { tr("Header") }, contents, RootNode, HeaderNode);
+    auto *objectsNode =
+            new MyTreeItem<ResStruct>(rootItem, { tr("Objects") }, contents, RootNode, ObjectsNode);
+
+    // Indexed by ObjectType; the folders are shown in the order they are made.
+    MyTreeItem<ResStruct> *folders[MapType + 1] = {};
+    const struct
+    {
+        ObjectTypeCode type;
+        NodeKind kind;
+        QString name;
+    } folderNames[] = {
+        { WeaponType, WeaponFolder, tr("Weapon") },
+        { PoseType, PoseFolder, tr("Pose") },
+        { ItemType, ItemFolder, tr("Item") },
+        { VipItemType, VipitemFolder, tr("Vipitem") },
+        { MapType, MapFolder, tr("Map") },
+    };
+    for (const auto &folder : folderNames) {
+        folders[folder.type] = new MyTreeItem<ResStruct>(
+                objectsNode, { folder.name }, contents, ObjectsNode, folder.kind);
+    }
+
+    for (ResObject &object : contents->objects) {
+        if (object.ObjectType < WeaponType || object.ObjectType > MapType) {
+            // The object stays in the document and is saved with it, unlisted.
+            ArrowCursor arrow;
+            QMessageBox::warning(nullptr, tr("Warning"), tr("Unknown ObjectType"), QMessageBox::Ok,
+                    QMessageBox::NoButton);
+            continue;
+        }
+        MyTreeItem<ResStruct> *folder = folders[object.ObjectType];
+        const QStringList columns = {
+            QString::number(object.EntryTypeTypeID, 10),
+            decodeRecordText(recordTextBytes(object.String1)),
+            decodeModelNameText(recordTextBytes(object.String2)),
+        };
+        new MyTreeItem<ResObject>(folder, columns, &object, folder->kind, ObjectNode);
+    }
+
+    treeWidget.setSelectionMode(QAbstractItemView::SingleSelection);
+}
+
+void Drovanel::clearEditorsAndTree()
+{
+    qDeleteAll(part1Editors);
+    part1Editors.clear();
+    qDeleteAll(part2Editors);
+    part2Editors.clear();
+    qDeleteAll(objectEditors);
+    objectEditors.clear();
+    delete rootItem;
+    rootItem = nullptr;
+}
+
+void Drovanel::onCurrentItemChanged(QTreeWidgetItem *current, QTreeWidgetItem *)
+{
+    auto *row = dynamic_cast<MyTreeItem<ResObject> *>(current);
+    if (!row || row->kind != ObjectNode)
+        return;
+    ResObject *object = row->record;
+
+    qDeleteAll(objectEditors);
+    objectEditors.clear();
+    auto *objectEditor = new UiMyPart0(&editorPanel, object);
+    objectEditors.append(objectEditor);
+    editorPanelLayout.addWidget(objectEditor);
+
+    qDeleteAll(part1Editors);
+    part1Editors.clear();
+    for (int i = 0; i < object->Part1Count; ++i) {
+        auto *editor = new UiMyPart1SubObject(&part1Area, &object->Part1[i]);
+        part1Editors.append(editor);
+        part1Layout.addWidget(editor, i / 3, i % 3);
+    }
+
+    qDeleteAll(part2Editors);
+    part2Editors.clear();
+    for (int i = 0; i < object->Part2Count; ++i) {
+        auto *editor = new UiMyPart2SubObject(&part2Area, &object->Part2[i]);
+        part2Editors.append(editor);
+        part2Layout.addWidget(editor, 0, i);
+    }
+}
+
+void Drovanel::onAddNewObject(bool)
+{
+    auto *folder = dynamic_cast<MyTreeItem<ResStruct> *>(treeWidget.currentItem());
+    if (!folder || folder->parentKind != ObjectsNode) {
+        QMessageBox::information(this, QString(),
+                tr("Please select object type inside the tree, and try again."), QMessageBox::Ok,
+                QMessageBox::NoButton);
+        return;
+    }
+    ResStruct &contents = *folder->record;
+    if (contents.header.ObjectCount >= MaxObjectCount) {
+        QMessageBox::information(this, QString(),
+                tr("The file already holds %1 objects, the most that its header "
+                   "can count. No object was added.")
+                        .arg(MaxObjectCount),
+                QMessageBox::Ok, QMessageBox::NoButton);
+        return;
+    }
+
+    ++contents.header.ObjectCount;
+    contents.objects.append(newObject(objectTypeOfFolder(folder->kind)));
+
+    WaitCursor wait;
+    // The file node already shows the base name, which stays as it is.
+    const QString fileNodeText = rootItem->text(0);
+    clearEditorsAndTree();
+    buildTree(fileNodeText);
+}
+
+ResObject *Drovanel::selectedObject()
+{
+    auto *row = dynamic_cast<MyTreeItem<ResObject> *>(treeWidget.currentItem());
+    if (!row || row->kind != ObjectNode) {
+        QMessageBox::information(this, QString(),
+                tr("Please select object ID inside the tree, and try again."), QMessageBox::Ok,
+                QMessageBox::NoButton);
+        return nullptr;
+    }
+    return row->record;
+}
+
+void Drovanel::rebuildEditors()
+{
+    // Appending may have moved the table, so every form is built anew.
+    QTreeWidgetItem *current = treeWidget.currentItem();
+    onCurrentItemChanged(current, current);
+}
+
+void Drovanel::onAddSubObjectInPart1(bool)
+{
+    ResObject *object = selectedObject();
+    if (!object)
+        return;
+    ++object->Part1Count;
+    object->Part1.append(Part1SubObject { 12, 0, 0 });
+    rebuildEditors();
+}
+
+void Drovanel::onAddSubObjectInPart2(bool)
+{
+    ResObject *object = selectedObject();
+    if (!object)
+        return;
+    ++object->Part2Count;
+    object->Part2.append(Part2SubObject { 2, 0, 1, 0, 0, 0, 0, 0, 0, 0 });
+    rebuildEditors();
+}

@@ -1,0 +1,76 @@
+#pragma once
+
+#include "mytreeitem.h"
+#include "resrecords.h"
+
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QMainWindow>
+#include <QScrollArea>
+#include <QSplitter>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+#include <QVector>
+
+#include <memory>
+
+class QAction;
+class ResDocument;
+class UiMyPart0;
+class UiMyPart1SubObject;
+class UiMyPart2SubObject;
+
+// The main window: the object tree on the left, the forms of the selected object
+// on the right, and the commands that open, save and add records.
+class Drovanel : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    Drovanel();
+    ~Drovanel() override;
+
+private:
+    void onOpen(bool checked);
+    void onSave(bool checked);
+    void onAddNewObject(bool checked);
+    void onAddSubObjectInPart1(bool checked);
+    void onAddSubObjectInPart2(bool checked);
+    void setupLayout();
+    void buildTree(const QString &path);
+    void clearEditorsAndTree();
+    void onCurrentItemChanged(QTreeWidgetItem *current, QTreeWidgetItem *previous);
+    void closeDocument();
+    ResObject *selectedObject();
+    void rebuildEditors();
+
+    bool documentLoaded = false;
+    // Declared before the widgets so that it is destroyed after the editors and
+    // tree items that point into its records.
+    std::unique_ptr<ResDocument> document;
+    QAction *openAction;
+    QAction *saveAction;
+    QAction *addNewObjectAction;
+    QAction *addSubObjectInPart1Action;
+    QAction *addSubObjectInPart2Action;
+    QSplitter splitter;
+    QTreeWidget treeWidget;
+    MyTreeItem<ResStruct> *rootItem = nullptr;
+    QWidget editorPanel;
+    QVBoxLayout editorPanelLayout;
+    // Each group box scrolls, so that its forms keep a readable size however
+    // many entries an object has.
+    QGroupBox part1Box;
+    QVBoxLayout part1BoxLayout;
+    QScrollArea part1Scroll;
+    QWidget part1Area;
+    QGridLayout part1Layout;
+    QGroupBox part2Box;
+    QVBoxLayout part2BoxLayout;
+    QScrollArea part2Scroll;
+    QWidget part2Area;
+    QGridLayout part2Layout;
+    QVector<UiMyPart1SubObject *> part1Editors;
+    QVector<UiMyPart2SubObject *> part2Editors;
+    QVector<UiMyPart0 *> objectEditors;
+};
