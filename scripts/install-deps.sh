@@ -1,0 +1,19 @@
+#!/usr/bin/env bash
+# Installs the Debian packages that building and testing Drovanel needs, when
+# any of them is missing. Uses sudo when not run as root.
+set -euo pipefail
+
+packages=(cmake g++ make qtbase5-dev qttools5-dev qttools5-dev-tools libqt5svg5-dev
+          clang libclang-rt-14-dev xvfb xauth fonts-noto-cjk)
+
+missing=()
+for package in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" \
+        || missing+=("$package")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+as_root=()
+[ "$(id -u)" -eq 0 ] || as_root=(sudo)
+"${as_root[@]}" apt-get update
+DEBIAN_FRONTEND=noninteractive "${as_root[@]}" apt-get install -y --no-install-recommends "${missing[@]}"

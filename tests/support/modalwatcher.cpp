@@ -1,0 +1,41 @@
+#include "modalwatcher.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QFileDialog>
+#include <QPushButton>
+
+ModalWatcher::ModalWatcher()
+{
+    connect(&timer, &QTimer::timeout, this, &ModalWatcher::poll);
+    timer.start(5);
+}
+
+void ModalWatcher::poll()
+{
+    QWidget *modal = QApplication::activeModalWidget();
+    if (!modal || !modal->isVisible())
+        return;
+    if (auto *box = qobject_cast<QMessageBox *>(modal)) {
+        QPushButton *defaultButton = box->defaultButton();
+        boxes.append({ box->windowTitle(), box->text(), box->icon(), box->standardButtons(),
+                       defaultButton ? box->standardButton(defaultButton) : QMessageBox::NoButton,
+                       box->parentWidget() });
+        const QList<QAbstractButton *> buttons = box->buttons();
+        if (!buttons.isEmpty())
+            buttons.first()->click();
+        else
+            box->reject();
+        return;
+    }
+    if (auto *dialog = qobject_cast<QFileDialog *>(modal)) {
+        ++fileDialogs;
+        const QString path = files.isEmpty() ? QString() : files.dequeue();
+        if (path.isNull()) {
+            dialog->reject();
+        } else {
+            dialog->selectFile(path);
+            QMetaObject::invokeMethod(dialog, "accept");
+        }
+    }
+}
