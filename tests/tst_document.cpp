@@ -1,0 +1,9 @@
+#include <QtTest>
+
+class TestPlaceholder : public QObject
+{
+    Q_OBJECT
+};
+
+QTEST_MAIN(TestPlaceholder)
+#include "tst_document.moc"
