@@ -16,24 +16,16 @@
 
 namespace {
 
-// Shows the wait cursor while a file is read, written or turned into a tree.
-class WaitCursor
+// Shows a cursor over the whole application while it lives: the wait cursor
+// while a file is read, written or turned into a tree, and the ordinary one
+// again for a message box shown in the middle of such work.
+class OverrideCursor
 {
 public:
-    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
-    WaitCursor(const WaitCursor &) = delete;
-    WaitCursor &operator=(const WaitCursor &) = delete;
-};
-
-// A message box shown in the middle of long work gets the ordinary cursor back.
-class ArrowCursor
-{
-public:
-    ArrowCursor() { QApplication::setOverrideCursor(Qt::ArrowCursor); }
-    ~ArrowCursor() { QApplication::restoreOverrideCursor(); }
-    ArrowCursor(const ArrowCursor &) = delete;
-    ArrowCursor &operator=(const ArrowCursor &) = delete;
+    explicit OverrideCursor(Qt::CursorShape shape) { QApplication::setOverrideCursor(shape); }
+    ~OverrideCursor() { QApplication::restoreOverrideCursor(); }
+    OverrideCursor(const OverrideCursor &) = delete;
+    OverrideCursor &operator=(const OverrideCursor &) = delete;
 };
 
 qint32 objectTypeOfFolder(int folderKind)
@@ -163,7 +155,7 @@ void Drovanel::onOpen(bool)
     auto candidate = std::make_unique<ResDocument>();
     bool readable;
     {
-        WaitCursor wait;
+        OverrideCursor wait(Qt::WaitCursor);
         readable = candidate->setFileName(path) && candidate->check();
     }
     if (!readable) {
@@ -173,7 +165,7 @@ void Drovanel::onOpen(bool)
         return;
     }
 
-    WaitCursor wait;
+    OverrideCursor wait(Qt::WaitCursor);
     if (documentLoaded) {
         clearEditorsAndTree();
         closeDocument();
@@ -184,7 +176,7 @@ void Drovanel::onOpen(bool)
         // The file changed on disk since it was checked.
         const QString reason = document->errorString();
         closeDocument();
-        ArrowCursor arrow;
+        OverrideCursor arrow(Qt::ArrowCursor);
         QMessageBox::warning(this, tr("Warning"),
                 tr("Cannot open %1: %2").arg(QDir::toNativeSeparators(path), reason));
         return;
@@ -199,7 +191,7 @@ void Drovanel::onSave(bool)
         return;
     bool saved;
     {
-        WaitCursor wait;
+        OverrideCursor wait(Qt::WaitCursor);
         saved = document->save();
     }
     if (!saved) {
@@ -245,7 +237,7 @@ void Drovanel::buildTree(const QString &path)
     for (ResObject &object : contents->objects) {
         if (object.ObjectType < WeaponType || object.ObjectType > MapType) {
             // The object stays in the document and is saved with it, unlisted.
-            ArrowCursor arrow;
+            OverrideCursor arrow(Qt::ArrowCursor);
             QMessageBox::warning(nullptr, tr("Warning"), tr("Unknown ObjectType"), QMessageBox::Ok,
                     QMessageBox::NoButton);
             continue;
@@ -326,7 +318,7 @@ void Drovanel::onAddNewObject(bool)
     ++contents.header.ObjectCount;
     contents.objects.append(newObject(objectTypeOfFolder(folder->kind)));
 
-    WaitCursor wait;
+    OverrideCursor wait(Qt::WaitCursor);
     // The file node already shows the base name, which stays as it is.
     const QString fileNodeText = rootItem->text(0);
     clearEditorsAndTree();
