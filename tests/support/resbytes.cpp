@@ -39,7 +39,8 @@ public:
     }
 
 private:
-    const QByteArray &bytes;
+    // A copy: callers hand in temporaries such as bytes.mid(60).
+    const QByteArray bytes;
     int position = 0;
 };
 
