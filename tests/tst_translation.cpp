@@ -1,0 +1,407 @@
+#include "drovanel.h"
+#include "modalwatcher.h"
+#include "resbytes.h"
+#include "resrecords.h"
+#include "uimypart0.h"
+#include "uimypart1subobject.h"
+#include "uimypart2subobject.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QMenu>
+#include <QMenuBar>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTranslator>
+#include <QTreeWidget>
+#include <QXmlStreamReader>
+#include <QtTest>
+
+#include <memory>
+
+namespace {
+
+const QString QmName = QStringLiteral("drovanel_zh.qm");
+
+struct Message
+{
+    QString context;
+    QString source;
+    QString translation;
+    QString type;
+};
+
+QVector<Message> readTs(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    QVector<Message> messages;
+    QString context;
+    QXmlStreamReader xml(&file);
+    while (xml.readNextStartElement()) {
+        if (xml.name() == QLatin1String("TS"))
+            continue;
+        if (xml.name() != QLatin1String("context")) {
+            xml.skipCurrentElement();
+            continue;
+        }
+        while (xml.readNextStartElement()) {
+            if (xml.name() == QLatin1String("name")) {
+                context = xml.readElementText();
+            } else if (xml.name() == QLatin1String("message")) {
+                Message message { context, {}, {}, {} };
+                while (xml.readNextStartElement()) {
+                    if (xml.name() == QLatin1String("source")) {
+                        message.source = xml.readElementText();
+                    } else if (xml.name() == QLatin1String("translation")) {
+                        message.type = xml.attributes().value(QLatin1String("type")).toString();
+                        message.translation = xml.readElementText();
+                    } else {
+                        xml.skipCurrentElement();
+                    }
+                }
+                messages.append(message);
+            } else {
+                xml.skipCurrentElement();
+            }
+        }
+    }
+    return xml.hasError() ? QVector<Message>() : messages;
+}
+
+QSet<QString> keys(const QVector<Message> &messages)
+{
+    QSet<QString> result;
+    for (const Message &message : messages)
+        result.insert(message.context + QLatin1String(" | ") + message.source);
+    return result;
+}
+
+QSet<QString> placeholders(const QString &text)
+{
+    QSet<QString> result;
+    auto match = QRegularExpression(QStringLiteral("%\\d+")).globalMatch(text);
+    while (match.hasNext())
+        result.insert(match.next().captured());
+    return result;
+}
+
+// Starts the interface as main() does: the translation is loaded by file name,
+// so from the working directory, which is an empty directory of the test's own,
+// holding the built translation or not.
+class StartUp
+{
+public:
+    explicit StartUp(bool translationInWorkingDirectory)
+        : previousDirectory(QDir::currentPath())
+    {
+        if (translationInWorkingDirectory)
+            QFile::copy(QStringLiteral(DROVANEL_QM_FILE), directory.filePath(QmName));
+        QDir::setCurrent(directory.path());
+        loaded = translator.load(QmName);
+        QCoreApplication::installTranslator(&translator);
+    }
+    ~StartUp()
+    {
+        QCoreApplication::removeTranslator(&translator);
+        QDir::setCurrent(previousDirectory);
+    }
+
+    bool loaded;
+
+private:
+    QString previousDirectory;
+    QTemporaryDir directory;
+    QTranslator translator;
+};
+
+enum class Form { Object, Part1, Part2 };
+
+} // namespace
+
+Q_DECLARE_METATYPE(Form)
+
+class TestTranslation : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void everyTextTranslated();
+    void everyTrTextHasAnEntry();
+    void interfaceLanguage_data();
+    void interfaceLanguage();
+    void valueNames_data();
+    void valueNames();
+    void addCommandHintsInChinese();
+
+private:
+    // The translation the .ts gives, or the source text itself when chinese is false.
+    QString shown(bool chinese, const QString &context, const QString &source) const;
+
+    QVector<Message> messages;
+    QHash<QString, QString> translations;
+    QTemporaryDir directory;
+    QString resPath;
+};
+
+void TestTranslation::initTestCase()
+{
+    messages = readTs(QStringLiteral(DROVANEL_TS_FILE));
+    QVERIFY2(!messages.isEmpty(), "the .ts file is missing or not well-formed");
+    for (const Message &message : messages)
+        translations.insert(
+                message.context + QLatin1String(" | ") + message.source, message.translation);
+
+    testres::File file;
+    for (qint32 type = WeaponType; type <= MapType; ++type) {
+        testres::Object object;
+        object.objectType = type;
+        object.id = 100 + type;
+        object.part1 = { { 12, 5, -1 } };
+        object.part2 = { { 2, 0, 1, 0, 0, 0, 0, 0, 0, 0 } };
+        file.objects.append(object);
+    }
+    resPath = directory.filePath(QStringLiteral("items.res"));
+    QVERIFY(testres::writeFile(resPath, testres::toBytes(file)));
+}
+
+QString TestTranslation::shown(bool chinese, const QString &context, const QString &source) const
+{
+    return chinese ? translations.value(context + QLatin1String(" | ") + source) : source;
+}
+
+void TestTranslation::everyTextTranslated()
+{
+    QStringList faults;
+    for (const Message &message : messages) {
+        const QString where =
+                message.context + QLatin1String(" \"") + message.source + QLatin1String("\": ");
+        if (!message.type.isEmpty())
+            faults << where + message.type;
+        else if (message.translation.trimmed().isEmpty())
+            faults << where + QLatin1String("empty translation");
+        else if (placeholders(message.translation) != placeholders(message.source))
+            faults << where + QLatin1String("placeholders differ");
+        else if (QKeySequence::mnemonic(message.translation)
+                != QKeySequence::mnemonic(message.source))
+            faults << where + QLatin1String("mnemonic differs");
+    }
+    QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QLatin1Char('\n'))));
+}
+
+void TestTranslation::everyTrTextHasAnEntry()
+{
+    QTemporaryDir scratch;
+    const QString fresh = scratch.filePath(QStringLiteral("fresh_zh.ts"));
+    const QString sources = QStringLiteral(DROVANEL_SOURCE_DIR);
+    QProcess lupdate;
+    lupdate.start(QStringLiteral(DROVANEL_LUPDATE),
+            { QStringLiteral("-silent"), QStringLiteral("-locations"), QStringLiteral("none"),
+                    sources + QLatin1String("/document"), sources + QLatin1String("/editors"),
+                    sources + QLatin1String("/app"), QStringLiteral("-ts"), fresh });
+    QVERIFY2(lupdate.waitForFinished(60000), "lupdate did not finish");
+    QVERIFY2(lupdate.exitStatus() == QProcess::NormalExit && lupdate.exitCode() == 0,
+            lupdate.readAllStandardError().constData());
+
+    const QSet<QString> inCode = keys(readTs(fresh));
+    const QSet<QString> inTs = keys(messages);
+    QVERIFY(!inCode.isEmpty());
+    QStringList missing = QSet<QString>(inCode).subtract(inTs).values();
+    QStringList stale = QSet<QString>(inTs).subtract(inCode).values();
+    missing.sort();
+    stale.sort();
+    QVERIFY2(missing.isEmpty() && stale.isEmpty(),
+            qPrintable(QLatin1String("not in the .ts: ") + missing.join(QLatin1String("; "))
+                    + QLatin1String("\nno longer in the code: ")
+                    + stale.join(QLatin1String("; "))));
+}
+
+void TestTranslation::interfaceLanguage_data()
+{
+    QTest::addColumn<bool>("inWorkingDirectory");
+    QTest::newRow("translation in the working directory: Chinese") << true;
+    QTest::newRow("translation only beside the executable: English") << false;
+}
+
+void TestTranslation::interfaceLanguage()
+{
+    QFETCH(bool, inWorkingDirectory);
+    // The test runs from the build directory, beside drovanel and its translation.
+    QVERIFY(QFile::exists(QCoreApplication::applicationDirPath() + QLatin1Char('/') + QmName));
+    StartUp startUp(inWorkingDirectory);
+    QCOMPARE(startUp.loaded, inWorkingDirectory);
+    const bool chinese = inWorkingDirectory;
+
+    Drovanel window;
+    ModalWatcher watcher;
+    watcher.queueFile(resPath);
+    const QList<QAction *> menus = window.menuBar()->actions();
+    QCOMPARE(menus.size(), 3);
+    menus.at(0)->menu()->actions().at(0)->trigger();
+    QVERIFY(watcher.boxes.isEmpty());
+
+    QStringList texts { window.windowTitle() };
+    for (QAction *menu : menus) {
+        texts << menu->text();
+        for (QAction *action : menu->menu()->actions())
+            texts << action->text();
+    }
+    auto *tree = window.findChild<QTreeWidget *>();
+    QTreeWidgetItem *header = tree->headerItem();
+    for (int column = 0; column < header->columnCount(); ++column)
+        texts << header->text(column);
+    for (QGroupBox *box : window.findChildren<QGroupBox *>())
+        texts << box->title();
+    QTreeWidgetItem *fileNode = tree->topLevelItem(0);
+    QCOMPARE(fileNode->childCount(), 2);
+    texts << fileNode->child(0)->text(0) << fileNode->child(1)->text(0);
+    for (int i = 0; i < fileNode->child(1)->childCount(); ++i)
+        texts << fileNode->child(1)->child(i)->text(0);
+
+    const QStringList sources { "Drovanel 1.0", "&File", "Open", "Save", "&Main", "AddNewObject",
+        "&CurrentObject", "AddSubObjectInPart1", "AddSubObjectInPart2", "Path", "Description",
+        "ModelName", "Part1", "Part2", "Header", "Objects", "Weapon", "Pose", "Item", "Vipitem",
+        "Map" };
+    QStringList expected;
+    for (const QString &source : sources) {
+        const QString text = shown(chinese, QStringLiteral("Drovanel"), source);
+        QVERIFY2(text != source || !chinese, qPrintable(source + " is not translated"));
+        expected << text;
+    }
+    QCOMPARE(texts, expected);
+
+    // Alt with the mnemonic letter opens each menu, in either language.
+    window.show();
+    const Qt::Key letters[] = { Qt::Key_F, Qt::Key_M, Qt::Key_C };
+    for (int i = 0; i < 3; ++i) {
+        // The offscreen platform does not hand the activation back from a closed menu.
+        QApplication::setActiveWindow(&window);
+        tree->setFocus();
+        QTest::keyClick(&window, letters[i], Qt::AltModifier);
+        QCOMPARE(QApplication::activePopupWidget(), menus.at(i)->menu());
+        QTest::keyClick(menus.at(i)->menu(), Qt::Key_Escape);
+        QVERIFY(!QApplication::activePopupWidget());
+    }
+}
+
+void TestTranslation::valueNames_data()
+{
+    QTest::addColumn<bool>("chinese");
+    QTest::addColumn<Form>("form");
+    QTest::addColumn<QStringList>("names");
+    QTest::addColumn<QVector<int>>("values");
+
+    const QStringList objectTypes { "Weapon", "Item", "Pose", "VipItem", "Map" };
+    const QStringList part1Types { "ContinuedInfoMain", "ContinuedInfoSecond", "unknown8",
+        "MappedType", "MusicID", "ReboinInfo", "EFWhenGet", "EFAfterGet", "GetItemWhenAction",
+        "Lianhua", "GetItemAfterAction" };
+    const QVector<int> part1Values { 1, 2, 8, 11, 12, 13, 14, 15, 16, 17, 18 };
+    const QStringList effectTypes { "MaxHp", "NowHp", "ATK", "Defense", "MoveSpeed", "NowAngry",
+        "hide" };
+    const QVector<int> effectValues { 1, 2, 3, 4, 5, 6, 10 };
+    for (const bool chinese : { false, true }) {
+        const char *language = chinese ? "Chinese" : "English";
+        QTest::addRow("object types in %s", language)
+                << chinese << Form::Object << objectTypes << QVector<int> { 1, 2, 3, 4, 5 };
+        QTest::addRow("Part1 types in %s", language)
+                << chinese << Form::Part1 << part1Types << part1Values;
+        QTest::addRow("Part2 effect types in %s", language)
+                << chinese << Form::Part2 << effectTypes << effectValues;
+    }
+}
+
+void TestTranslation::valueNames()
+{
+    QFETCH(bool, chinese);
+    QFETCH(Form, form);
+    QFETCH(QStringList, names);
+    QFETCH(QVector<int>, values);
+    StartUp startUp(chinese);
+
+    const char *context = form == Form::Object ? "UiMyPart0"
+            : form == Form::Part1              ? "UiMyPart1SubObject"
+                                               : "UiMyPart2SubObject";
+    QStringList expected;
+    for (const QString &name : names)
+        expected << shown(chinese, QLatin1String(context), name);
+
+    ResObject object;
+    Part1SubObject part1 {};
+    Part2SubObject part2 {};
+    qint32 &field = form == Form::Object ? object.ObjectType
+            : form == Form::Part1        ? part1.Type
+                                         : part2.effectType;
+    QWidget parent;
+    auto makeForm = [&]() -> std::unique_ptr<QWidget> {
+        switch (form) {
+        case Form::Object:
+            return std::make_unique<UiMyPart0>(&parent, &object);
+        case Form::Part1:
+            return std::make_unique<UiMyPart1SubObject>(&parent, &part1);
+        case Form::Part2:
+            return std::make_unique<UiMyPart2SubObject>(&parent, &part2);
+        }
+        return nullptr;
+    };
+
+    // Each value is shown under its own name: the form selects it by that name.
+    for (int i = 0; i < values.size(); ++i) {
+        field = values.at(i);
+        const std::unique_ptr<QWidget> editor = makeForm();
+        auto *box = editor->findChild<QComboBox *>();
+        QStringList items;
+        for (int item = 0; item < box->count(); ++item)
+            items << box->itemText(item);
+        QCOMPARE(items, expected);
+        QCOMPARE(box->currentIndex(), i);
+    }
+    if (form == Form::Object)
+        return; // the object type is not changed from its form
+
+    // Choosing each entry, from the first down, stores its value.
+    field = values.last();
+    const std::unique_ptr<QWidget> editor = makeForm();
+    auto *box = editor->findChild<QComboBox *>();
+    QTest::keyClick(box, Qt::Key_Home);
+    for (int i = 0; i < values.size(); ++i) {
+        if (i > 0)
+            QTest::keyClick(box, Qt::Key_Down);
+        QCOMPARE(box->currentText(), expected.at(i));
+        QCOMPARE(field, values.at(i));
+    }
+}
+
+void TestTranslation::addCommandHintsInChinese()
+{
+    StartUp startUp(true);
+    QVERIFY(startUp.loaded);
+    Drovanel window;
+    ModalWatcher watcher;
+    const QList<QAction *> menus = window.menuBar()->actions();
+    menus.at(1)->menu()->actions().at(0)->trigger();
+    menus.at(2)->menu()->actions().at(0)->trigger();
+    menus.at(2)->menu()->actions().at(1)->trigger();
+
+    const QString typeHint = shown(true, QStringLiteral("Drovanel"),
+            QStringLiteral("Please select object type inside the tree, and try again."));
+    const QString idHint = shown(true, QStringLiteral("Drovanel"),
+            QStringLiteral("Please select object ID inside the tree, and try again."));
+    QStringList boxTexts;
+    for (const ModalWatcher::Box &box : watcher.boxes)
+        boxTexts << box.text;
+    QCOMPARE(boxTexts, (QStringList { typeHint, idHint, idHint }));
+    QVERIFY(!typeHint.contains(QLatin1String("Please")));
+
+#if DROVANEL_QT_TEXTS_MERGED
+    // Qt's own texts, such as the boxes' OK button, come with the translation.
+    QVERIFY(QCoreApplication::translate("QPlatformTheme", "OK") != QLatin1String("OK"));
+#endif
+}
+
+QTEST_MAIN(TestTranslation)
+#include "tst_translation.moc"
