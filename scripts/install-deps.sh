@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(cmake g++ make qtbase5-dev qttools5-dev qttools5-dev-tools libqt5svg5-dev
-          clang libclang-rt-14-dev xvfb xauth fonts-noto-cjk)
+          qttranslations5-l10n clang libclang-rt-14-dev xvfb xauth fonts-noto-cjk)
 
 missing=()
 for package in "${packages[@]}"; do
