@@ -234,7 +234,9 @@ bool ResDocument::save()
         lastError = out.errorString();
         return false;
     }
-    if (!write(out) || !out.commit()) {
+    // Qt 5's commit() drops an error from flushing its write buffer (a full disk,
+    // a file-size limit) and would put the short file in place of the old one.
+    if (!write(out) || !out.flush() || !out.commit()) {
         lastError = out.errorString();
         return false;
     }

@@ -1,0 +1,349 @@
+// Every way a save can fail leaves the file on disk as it was, keeps the
+// document in memory, and shows a warning with the reason; once the cause is
+// gone the next save succeeds. Saves that succeed through a symbolic link or
+// over a file with its own permissions keep the link and the permissions.
+
+#include "drovanel.h"
+#include "modalwatcher.h"
+#include "resbytes.h"
+#include "resdocument.h"
+#include "uimypart0.h"
+
+#include <QAction>
+#include <QCryptographicHash>
+#include <QDirIterator>
+#include <QGridLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTemporaryDir>
+#include <QTreeWidget>
+#include <QtTest>
+
+#include <csignal>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+enum Fault { DirectoryVanished, TargetIsDirectory, ReadOnlyDirectory };
+
+const qint32 EditedId = 4711;
+
+// Object 0 of the generated file is the first row of "Weapon"; the tests set its
+// identifier to EditedId.
+testres::File originalFile()
+{
+    return testres::generateFile(7, 12, false);
+}
+
+QByteArray editedBytes()
+{
+    testres::File file = originalFile();
+    file.objects[0].id = EditedId;
+    return testres::toBytes(file);
+}
+
+// What lies under root: every entry with its kind, permissions and contents.
+QMap<QString, QString> snapshot(const QString &root)
+{
+    QMap<QString, QString> entries;
+    QDirIterator it(root, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+            QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        const QFileInfo info = it.fileInfo();
+        QString state;
+        if (info.isSymLink()) {
+            state = QStringLiteral("link to ") + info.symLinkTarget();
+        } else if (info.isDir()) {
+            state = QStringLiteral("directory");
+        } else {
+            const QByteArray hash =
+                    QCryptographicHash::hash(testres::readAll(path), QCryptographicHash::Sha1);
+            state = QStringLiteral("file %1").arg(QString::fromLatin1(hash.toHex()));
+        }
+        entries.insert(QDir(root).relativeFilePath(path),
+                state + QStringLiteral(" mode %1").arg(int(info.permissions()), 0, 16));
+    }
+    return entries;
+}
+
+mode_t modeOf(const QString &path)
+{
+    struct stat status = {};
+    if (::stat(QFile::encodeName(path).constData(), &status) != 0)
+        return 0;
+    return status.st_mode & 07777;
+}
+
+QAction *action(QWidget &window, const QString &text)
+{
+    for (QAction *candidate : window.findChildren<QAction *>()) {
+        if (candidate->text() == text)
+            return candidate;
+    }
+    return nullptr;
+}
+
+// The value widget beside a form's label.
+QWidget *field(QWidget *form, const QString &label)
+{
+    auto *grid = qobject_cast<QGridLayout *>(form->layout());
+    for (int row = 0; grid && row < grid->rowCount(); ++row) {
+        QLayoutItem *caption = grid->itemAtPosition(row, 0);
+        auto *captionLabel = caption ? qobject_cast<QLabel *>(caption->widget()) : nullptr;
+        if (captionLabel && captionLabel->text() == label)
+            return grid->itemAtPosition(row, 1)->widget();
+    }
+    return nullptr;
+}
+
+// The main window with a file opened through the dialog and the identifier of
+// its first weapon typed anew.
+class EditedWindow
+{
+public:
+    bool openAndEdit(const QString &path)
+    {
+        watcher.queueFile(path);
+        action(window, QStringLiteral("Open"))->trigger();
+        auto *tree = window.findChild<QTreeWidget *>();
+        QTreeWidgetItem *root = tree->topLevelItem(0);
+        if (!root)
+            return false;
+        tree->setCurrentItem(root->child(1)->child(0)->child(0));
+        QLineEdit *id = idEdit();
+        if (!id)
+            return false;
+        QTest::keyClick(id, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(id, QString::number(EditedId));
+        return fileNodeText() == QFileInfo(path).baseName();
+    }
+
+    void save() { action(window, QStringLiteral("Save"))->trigger(); }
+
+    QLineEdit *idEdit()
+    {
+        auto *form = window.findChild<UiMyPart0 *>();
+        return form ? qobject_cast<QLineEdit *>(field(form, QStringLiteral("EntryTypeTypeID")))
+                    : nullptr;
+    }
+
+    QString fileNodeText()
+    {
+        QTreeWidgetItem *root = window.findChild<QTreeWidget *>()->topLevelItem(0);
+        return root ? root->text(0) : QString();
+    }
+
+    Drovanel window;
+    ModalWatcher watcher;
+};
+
+} // namespace
+
+class TestSaveFaults : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void fileSizeLimit_data();
+    void fileSizeLimit();
+    void windowFault_data();
+    void windowFault();
+    void symbolicLinkSurvives();
+    void permissionsSurvive_data();
+    void permissionsSurvive();
+};
+
+void TestSaveFaults::fileSizeLimit_data()
+{
+    QTest::addColumn<int>("limit");
+    const int size = editedBytes().size();
+    QTest::newRow("no byte may be written") << 0;
+    QTest::newRow("limit inside the header") << 30;
+    QTest::newRow("limit in the middle of the objects") << size / 2;
+    QTest::newRow("limit one byte short of the file") << size - 1;
+}
+
+// A full disk, or a file-size limit, stops the save in the middle of writing.
+// The limit is set in a child process, which saves the document it shares with
+// the parent at the moment of the fork.
+void TestSaveFaults::fileSizeLimit()
+{
+    QFETCH(int, limit);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("item.res"));
+    QVERIFY(testres::writeFile(path, testres::toBytes(originalFile())));
+    ResDocument document;
+    QVERIFY(document.setFileName(path));
+    QVERIFY(document.load());
+    document.contents.objects[0].EntryTypeTypeID = EditedId;
+    const QMap<QString, QString> before = snapshot(dir.path());
+
+    int channel[2];
+    QCOMPARE(::pipe(channel), 0);
+    const pid_t child = ::fork();
+    QVERIFY(child >= 0);
+    if (child == 0) {
+        ::close(channel[0]);
+        struct rlimit fileSize = {};
+        ::getrlimit(RLIMIT_FSIZE, &fileSize);
+        fileSize.rlim_cur = rlim_t(limit);
+        // Writing past the limit then fails with EFBIG instead of killing the process.
+        std::signal(SIGXFSZ, SIG_IGN);
+        const bool saved = ::setrlimit(RLIMIT_FSIZE, &fileSize) == 0 && document.save();
+        const QByteArray reason = document.errorString().toUtf8();
+        const bool reported = ::write(channel[1], reason.constData(), size_t(reason.size()))
+                == ssize_t(reason.size());
+        ::_exit(saved ? 1 : reported ? 0 : 2);
+    }
+    ::close(channel[1]);
+    QByteArray reason;
+    char buffer[256];
+    ssize_t got;
+    while ((got = ::read(channel[0], buffer, sizeof buffer)) > 0)
+        reason.append(buffer, int(got));
+    ::close(channel[0]);
+    int status = 0;
+    QCOMPARE(::waitpid(child, &status, 0), child);
+    QVERIFY2(WIFEXITED(status), "the saving child died");
+    QVERIFY2(WEXITSTATUS(status) != 1, "the save succeeded despite the file-size limit");
+    QCOMPARE(WEXITSTATUS(status), 0);
+    QVERIFY2(!reason.isEmpty(), "the failed save gives no reason");
+
+    QCOMPARE(snapshot(dir.path()), before);
+    QVERIFY2(document.save(), qPrintable(document.errorString()));
+    QCOMPARE(testres::readAll(path), editedBytes());
+}
+
+void TestSaveFaults::windowFault_data()
+{
+    QTest::addColumn<int>("fault");
+    QTest::newRow("directory vanished") << int(DirectoryVanished);
+    QTest::newRow("target is a directory") << int(TargetIsDirectory);
+    QTest::newRow("read-only directory") << int(ReadOnlyDirectory);
+}
+
+void TestSaveFaults::windowFault()
+{
+    QFETCH(int, fault);
+    QTemporaryDir dir;
+    const QString folder = dir.filePath(QStringLiteral("mod"));
+    const QString path = folder + QStringLiteral("/item.res");
+    QVERIFY(QDir().mkpath(folder));
+    QVERIFY(testres::writeFile(path, testres::toBytes(originalFile())));
+    EditedWindow edited;
+    QVERIFY(edited.openAndEdit(path));
+
+    // Permissions do not bind root, so there a read-only directory would accept
+    // the save; its stand-in is a directory that a regular file has replaced.
+    const bool permissionsBind = ::geteuid() != 0;
+    const QString moved = dir.filePath(QStringLiteral("mod.moved"));
+    switch (Fault(fault)) {
+    case DirectoryVanished:
+        QVERIFY(QDir(folder).removeRecursively());
+        break;
+    case TargetIsDirectory:
+        QVERIFY(QFile::remove(path));
+        QVERIFY(QDir().mkpath(path));
+        break;
+    case ReadOnlyDirectory:
+        if (permissionsBind) {
+            QVERIFY(QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner));
+        } else {
+            qInfo("running as root, where permissions do not bind: the directory is replaced "
+                  "by a regular file instead");
+            QVERIFY(QDir().rename(folder, moved));
+            QVERIFY(testres::writeFile(folder, "not a directory"));
+        }
+        break;
+    }
+    const QMap<QString, QString> before = snapshot(dir.path());
+    edited.save();
+
+    QCOMPARE(snapshot(dir.path()), before);
+    QCOMPARE(edited.watcher.boxes.size(), 1);
+    const ModalWatcher::Box box = edited.watcher.boxes.first();
+    QCOMPARE(box.title, QStringLiteral("Warning"));
+    QCOMPARE(box.icon, QMessageBox::Warning);
+    const QString prefix = QStringLiteral("Cannot save %1: ").arg(QDir::toNativeSeparators(path));
+    QVERIFY2(box.text.startsWith(prefix), qPrintable(box.text));
+    QVERIFY2(box.text.size() > prefix.size(), "the warning gives no reason");
+    QCOMPARE(edited.idEdit()->text(), QString::number(EditedId));
+
+    switch (Fault(fault)) {
+    case DirectoryVanished:
+        QVERIFY(QDir().mkpath(folder));
+        break;
+    case TargetIsDirectory:
+        QVERIFY(QDir().rmdir(path));
+        break;
+    case ReadOnlyDirectory:
+        if (permissionsBind) {
+            QVERIFY(QFile::setPermissions(
+                    folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+        } else {
+            QVERIFY(QFile::remove(folder));
+            QVERIFY(QDir().rename(moved, folder));
+        }
+        break;
+    }
+    edited.save();
+    QCOMPARE(edited.watcher.boxes.size(), 1);
+    QCOMPARE(testres::readAll(path), editedBytes());
+}
+
+// The link stays a link to the same file, and the file it points to is replaced.
+void TestSaveFaults::symbolicLinkSurvives()
+{
+    QTemporaryDir dir;
+    QVERIFY(QDir().mkpath(dir.filePath(QStringLiteral("data"))));
+    const QString target = dir.filePath(QStringLiteral("data/item.res"));
+    const QString link = dir.filePath(QStringLiteral("shortcut.res"));
+    QVERIFY(testres::writeFile(target, testres::toBytes(originalFile())));
+    QCOMPARE(::symlink("data/item.res", QFile::encodeName(link).constData()), 0);
+
+    EditedWindow edited;
+    QVERIFY(edited.openAndEdit(link));
+    edited.save();
+
+    QVERIFY(edited.watcher.boxes.isEmpty());
+    QVERIFY(QFileInfo(link).isSymLink());
+    char linkText[64] = {};
+    QCOMPARE(::readlink(QFile::encodeName(link).constData(), linkText, sizeof linkText - 1),
+            ssize_t(qstrlen("data/item.res")));
+    QCOMPARE(linkText, "data/item.res");
+    QCOMPARE(testres::readAll(target), editedBytes());
+    QCOMPARE(snapshot(dir.path()).size(), 3);
+}
+
+void TestSaveFaults::permissionsSurvive_data()
+{
+    QTest::addColumn<int>("mode");
+    QTest::newRow("private to the owner") << 0600;
+    QTest::newRow("readable by the group") << 0640;
+    QTest::newRow("readable by others, not the group") << 0604;
+    QTest::newRow("executable bits") << 0751;
+}
+
+void TestSaveFaults::permissionsSurvive()
+{
+    QFETCH(int, mode);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("item.res"));
+    QVERIFY(testres::writeFile(path, testres::toBytes(originalFile())));
+    QCOMPARE(::chmod(QFile::encodeName(path).constData(), mode_t(mode)), 0);
+
+    EditedWindow edited;
+    QVERIFY(edited.openAndEdit(path));
+    edited.save();
+
+    QVERIFY(edited.watcher.boxes.isEmpty());
+    QCOMPARE(testres::readAll(path), editedBytes());
+    QCOMPARE(int(modeOf(path)), mode);
+}
+
+QTEST_MAIN(TestSaveFaults)
+#include "tst_savefaults.moc"
