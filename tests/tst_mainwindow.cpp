@@ -15,6 +15,11 @@
 #include <QtEndian>
 #include <QtTest>
 
+#ifdef Q_OS_UNIX
+#include <csignal>
+#include <sys/resource.h>
+#endif
+
 namespace {
 
 using Editors = QList<QPointer<QWidget>>;
@@ -131,7 +136,35 @@ QStringList outline(QTreeWidget *tree, const ResStruct *contents)
     return lines;
 }
 
-enum SaveFailure { DirectoryRemoved, DirectoryReplacedByFile, TargetIsDirectory };
+#ifdef Q_OS_UNIX
+// Makes writes past the first bytes of any file fail as on a full disk; unlike
+// permissions this holds for root too.
+class FileSizeLimit
+{
+public:
+    explicit FileSizeLimit(rlim_t bytes)
+    {
+        getrlimit(RLIMIT_FSIZE, &saved);
+        rlimit limit = saved;
+        limit.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &limit);
+        previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+    }
+    ~FileSizeLimit()
+    {
+        setrlimit(RLIMIT_FSIZE, &saved);
+        std::signal(SIGXFSZ, previousHandler);
+    }
+    FileSizeLimit(const FileSizeLimit &) = delete;
+    FileSizeLimit &operator=(const FileSizeLimit &) = delete;
+
+private:
+    rlimit saved;
+    void (*previousHandler)(int);
+};
+#endif
+
+enum SaveFailure { DirectoryRemoved, DirectoryReplacedByFile, TargetIsDirectory, DiskFull };
 
 } // namespace
 
@@ -473,6 +506,9 @@ void TestMainWindow::failedSave_data()
     QTest::newRow("directory removed") << int(DirectoryRemoved);
     QTest::newRow("directory replaced by a file") << int(DirectoryReplacedByFile);
     QTest::newRow("target is a directory") << int(TargetIsDirectory);
+#ifdef Q_OS_UNIX
+    QTest::newRow("disk full keeps the old bytes") << int(DiskFull);
+#endif
 }
 
 void TestMainWindow::failedSave()
@@ -506,6 +542,18 @@ void TestMainWindow::failedSave()
         s.save();
         QVERIFY(QDir().rmdir(path));
         break;
+    case DiskFull: {
+#ifdef Q_OS_UNIX
+        const QByteArray oldBytes = testres::toBytes(testres::generateFile(62, 2, false));
+        QVERIFY(testres::writeFile(path, oldBytes));
+        {
+            FileSizeLimit limit(ResHeaderSize);
+            s.save();
+        }
+        QCOMPARE(testres::readAll(path), oldBytes);
+#endif
+        break;
+    }
     }
     QCOMPARE(s.watcher.boxes.size(), 1);
     const ModalWatcher::Box box = s.watcher.boxes.first();
