@@ -210,15 +210,15 @@
     <name>UiMyPart1SubObject</name>
     <message>
         <source>Type</source>
-        <translation>类型 Type</translation>
+        <translation>类型</translation>
     </message>
     <message>
         <source>Value1</source>
-        <translation>数值 Value1</translation>
+        <translation>数值1</translation>
     </message>
     <message>
         <source>Value2</source>
-        <translation>数值 Value2</translation>
+        <translation>数值2</translation>
     </message>
     <message>
         <source>ContinuedInfoMain</source>
