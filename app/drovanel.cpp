@@ -279,21 +279,29 @@ void Drovanel::onCurrentItemChanged(QTreeWidgetItem *current, QTreeWidgetItem *)
     objectEditors.append(objectEditor);
     editorPanelLayout.addWidget(objectEditor);
 
+    // The new forms are added while their area is hidden. A form added to a
+    // shown area is shown later on its own and lays out the whole grid again,
+    // so that thousands of forms took seconds; shown with the area, they are
+    // laid out once.
     qDeleteAll(part1Editors);
     part1Editors.clear();
+    part1Area.hide();
     for (int i = 0; i < object->Part1Count; ++i) {
         auto *editor = new UiMyPart1SubObject(&part1Area, &object->Part1[i]);
         part1Editors.append(editor);
         part1Layout.addWidget(editor, i / 3, i % 3);
     }
+    part1Area.show();
 
     qDeleteAll(part2Editors);
     part2Editors.clear();
+    part2Area.hide();
     for (int i = 0; i < object->Part2Count; ++i) {
         auto *editor = new UiMyPart2SubObject(&part2Area, &object->Part2[i]);
         part2Editors.append(editor);
         part2Layout.addWidget(editor, 0, i);
     }
+    part2Area.show();
 }
 
 void Drovanel::onAddNewObject(bool)
