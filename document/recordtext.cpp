@@ -17,9 +17,26 @@ QByteArray beforeFirstZero(const QByteArray &bytes)
     return zero < 0 ? bytes : bytes.left(zero);
 }
 
+// Each codec is looked up once. Qt does not cache lookups by name: each one
+// takes a lock, resolves the name through the converter library's alias table
+// and compares it with every codec's names, which costs more than decoding a
+// short string, and the tree decodes two strings of every object.
 QTextCodec *gb18030()
 {
-    return QTextCodec::codecForName("gb18030");
+    static QTextCodec *const codec = QTextCodec::codecForName("gb18030");
+    return codec;
+}
+
+QTextCodec *big5()
+{
+    static QTextCodec *const codec = QTextCodec::codecForName("big5");
+    return codec;
+}
+
+QTextCodec *utf8()
+{
+    static QTextCodec *const codec = QTextCodec::codecForName("UTF-8");
+    return codec;
 }
 
 } // namespace
@@ -54,7 +71,7 @@ int big5Score(const QByteArray &bytes)
 QString decodeRecordText(const QByteArray &bytes)
 {
     const QByteArray text = beforeFirstZero(bytes);
-    QTextCodec *codec = big5Score(text) > 0 ? QTextCodec::codecForName("big5") : gb18030();
+    QTextCodec *codec = big5Score(text) > 0 ? big5() : gb18030();
     return codec->toUnicode(text);
 }
 
@@ -67,10 +84,9 @@ QString decodeModelNameText(const QByteArray &bytes)
 {
     const QByteArray text = beforeFirstZero(bytes);
     QTextCodec::ConverterState state;
-    const QString utf8 =
-            QTextCodec::codecForName("UTF-8")->toUnicode(text.constData(), text.size(), &state);
+    const QString asUtf8 = utf8()->toUnicode(text.constData(), text.size(), &state);
     if (state.invalidChars == 0 && state.remainingChars == 0)
-        return utf8;
+        return asUtf8;
     return decodeRecordText(text);
 }
 
