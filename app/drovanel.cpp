@@ -234,8 +234,19 @@ void Drovanel::buildTree(const QString &path)
                 objectsNode, { folder.name }, contents, ObjectsNode, folder.kind);
     }
 
+    // Rows are added to their folders in batches: added one at a time, each row
+    // went through the model's insertion signals and the view's bookkeeping.
+    QList<QTreeWidgetItem *> pendingRows[MapType + 1];
+    const auto addPendingRows = [&] {
+        for (int type = WeaponType; type <= MapType; ++type) {
+            folders[type]->addChildren(pendingRows[type]);
+            pendingRows[type].clear();
+        }
+    };
     for (ResObject &object : contents->objects) {
         if (object.ObjectType < WeaponType || object.ObjectType > MapType) {
+            // Behind the warning the tree shows every row built so far.
+            addPendingRows();
             // The object stays in the document and is saved with it, unlisted.
             OverrideCursor arrow(Qt::ArrowCursor);
             QMessageBox::warning(nullptr, tr("Warning"), tr("Unknown ObjectType"), QMessageBox::Ok,
@@ -248,8 +259,10 @@ void Drovanel::buildTree(const QString &path)
             decodeRecordText(recordTextBytes(object.String1)),
             decodeModelNameText(recordTextBytes(object.String2)),
         };
-        new MyTreeItem<ResObject>(folder, columns, &object, folder->kind, ObjectNode);
+        pendingRows[object.ObjectType].append(
+                new MyTreeItem<ResObject>(columns, &object, folder->kind, ObjectNode));
     }
+    addPendingRows();
 
     treeWidget.setSelectionMode(QAbstractItemView::SingleSelection);
 }

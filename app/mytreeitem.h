@@ -38,6 +38,15 @@ public:
     {
     }
 
+    // A node to be added to its parent later, together with its siblings.
+    MyTreeItem(const QStringList &texts, T *record, int parentKind, int kind)
+        : QTreeWidgetItem(texts)
+        , record(record)
+        , parentKind(parentKind)
+        , kind(kind)
+    {
+    }
+
     T *record;
     qint32 parentKind;
     qint32 kind;
