@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Builds the loader's fuzz target with clang, libFuzzer, AddressSanitizer and
+# Installs what is missing, builds the loader's fuzz target with clang, libFuzzer, AddressSanitizer and
 # UndefinedBehaviorSanitizer in its own build directory, writes the seed corpus,
 # and fuzzes for the given number of seconds (default 120). Exits non-zero on a
 # crash, a leak, a sanitizer report or a broken property; the input that broke
@@ -18,6 +18,7 @@ seconds=${1:-120}
 build=${DROVANEL_FUZZ_BUILD_DIR:-$root/build-fuzz}
 case $build in /*) ;; *) build=$root/$build ;; esac
 
+bash "$root/scripts/install-deps.sh"
 cmake -S "$root" -B "$build" -DCMAKE_CXX_COMPILER=clang++ -DDROVANEL_FUZZ=ON \
     -DDROVANEL_WERROR=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo >&2
 cmake --build "$build" -j "$(nproc)" >&2
