@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds the loader's fuzz target with clang, libFuzzer, AddressSanitizer and
-# UndefinedBehaviorSanitizer in its own build directory, writes the seed corpus,
-# and fuzzes for the given number of seconds (default 120). Exits non-zero on a
-# crash, a leak, a sanitizer report or a broken property; the input that broke
-# it is left as crash-*, leak-* or timeout-* in the build directory.
+# Installs what is missing, builds the loader's fuzz target with clang,
+# libFuzzer, AddressSanitizer and UndefinedBehaviorSanitizer in its own build
+# directory, writes the seed corpus, and fuzzes for the given number of seconds
+# (default 120). Exits non-zero on a crash, a leak, a sanitizer report or a
+# broken property; the input that broke it is left as crash-*, leak-* or
+# timeout-* in the build directory.
 #
 #   bash fuzz/run.sh [SECONDS]
 #
