@@ -1,0 +1,53 @@
+#pragma once
+
+#include "drovanel.h"
+#include "modalwatcher.h"
+
+#include <QGridLayout>
+#include <QTemporaryDir>
+#include <QTreeWidget>
+
+class QAction;
+
+// The main window as the user meets it: commands go through its actions, files
+// through the "Open" dialog, and every modal box is answered by the watcher.
+class TestWindow
+{
+public:
+    // The action whose text is the source text, as the interface shows it in the
+    // current language.
+    QAction *action(const QString &source) const;
+    void trigger(const QString &source);
+    void open(const QString &path);
+    void save() { trigger(QStringLiteral("Save")); }
+
+    // A file of the test's own, in a directory that lives as long as the window.
+    QString writeFile(const QString &name, const QByteArray &bytes);
+
+    // A node by its first column: the file node, "Header", "Objects" or a folder;
+    // "Pose/2" is the third row of the folder "Pose".
+    QTreeWidgetItem *node(const QString &path) const;
+
+    template<typename Form>
+    Form *form(int i = 0) const
+    {
+        return window.findChildren<Form *>().value(i);
+    }
+
+    QTemporaryDir dir;
+    Drovanel window;
+    ModalWatcher watcher;
+    QTreeWidget *const tree = window.findChild<QTreeWidget *>();
+};
+
+// The value widget of a form's grid row, beside the row's label.
+template<typename Widget = QWidget>
+Widget *valueAt(QWidget *form, int row)
+{
+    auto *grid = form ? qobject_cast<QGridLayout *>(form->layout()) : nullptr;
+    QLayoutItem *item = grid ? grid->itemAtPosition(row, 1) : nullptr;
+    return item ? qobject_cast<Widget *>(item->widget()) : nullptr;
+}
+
+// The labels of a form's grid, from the top.
+QStringList labels(QWidget *form);
