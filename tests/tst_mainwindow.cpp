@@ -1,8 +1,7 @@
-#include "drovanel.h"
-#include "modalwatcher.h"
 #include "mytreeitem.h"
 #include "recordtext.h"
 #include "resbytes.h"
+#include "testwindow.h"
 #include "uimypart0.h"
 #include "uimypart1subobject.h"
 #include "uimypart2subobject.h"
@@ -11,103 +10,63 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPointer>
-#include <QSplitter>
-#include <QtEndian>
 #include <QtTest>
-
-#ifdef Q_OS_UNIX
-#include <csignal>
-#include <sys/resource.h>
-#endif
 
 namespace {
 
-using Editors = QList<QPointer<QWidget>>;
-
-// The window as the user meets it, with every modal box answered by the watcher.
-struct Session
+QStringList texts(const QList<QAction *> &actions)
 {
-    Drovanel window;
-    ModalWatcher watcher;
-    QTreeWidget *tree = window.findChild<QTreeWidget *>();
+    QStringList texts;
+    for (const QAction *action : actions)
+        texts << action->text();
+    return texts;
+}
 
-    QAction *action(const QString &text) const
-    {
-        return find(window.findChildren<QAction *>(), text);
+QList<MyTreeItem<ResObject> *> objectRows(const TestWindow &w)
+{
+    QList<MyTreeItem<ResObject> *> rows;
+    for (QTreeWidgetItemIterator it(w.tree); *it; ++it) {
+        if (auto *row = dynamic_cast<MyTreeItem<ResObject> *>(*it))
+            rows.append(row);
     }
-    QMenu *menu(const QString &title) const
-    {
-        QAction *menu = find(window.menuBar()->actions(), title);
-        return menu ? menu->menu() : nullptr;
+    return rows;
+}
+
+// Every form shown; a deleted one would leave a null pointer behind.
+QList<QPointer<QWidget>> forms(const TestWindow &w)
+{
+    QList<QPointer<QWidget>> forms;
+    for (QWidget *form : w.window.findChildren<QWidget *>()) {
+        if (qobject_cast<UiMyPart0 *>(form) || qobject_cast<UiMyPart1SubObject *>(form)
+                || qobject_cast<UiMyPart2SubObject *>(form))
+            forms.append(form);
     }
-    static QAction *find(const QList<QAction *> &actions, const QString &text)
-    {
-        const auto found = std::find_if(actions.begin(), actions.end(),
-                [&](const QAction *action) { return action->text() == text; });
-        return found == actions.end() ? nullptr : *found;
-    }
-    void open(const QString &path)
-    {
-        watcher.queueFile(path);
-        action(QStringLiteral("Open"))->trigger();
-    }
-    void save() { action(QStringLiteral("Save"))->trigger(); }
-    QTreeWidgetItem *folder(const QString &name) const
-    {
-        const QList<QTreeWidgetItem *> found = tree->findItems(name, Qt::MatchRecursive);
-        return found.size() == 1 ? found.first() : nullptr;
-    }
-    QList<MyTreeItem<ResObject> *> rows() const
-    {
-        QList<MyTreeItem<ResObject> *> rows;
-        for (QTreeWidgetItemIterator it(tree); *it; ++it) {
-            if (auto *row = dynamic_cast<MyTreeItem<ResObject> *>(*it))
-                rows.append(row);
+    return forms;
+}
+
+// Makes the first object with Part1 entries current, so that its forms are shown.
+bool selectObjectWithEntries(TestWindow &w)
+{
+    for (MyTreeItem<ResObject> *row : objectRows(w)) {
+        if (row->record->Part1Count > 0) {
+            w.tree->setCurrentItem(row);
+            return forms(w).size() == 1 + row->record->Part1Count + row->record->Part2Count;
         }
-        return rows;
     }
-    Editors editors() const
-    {
-        Editors editors;
-        for (QWidget *editor : window.findChildren<UiMyPart0 *>())
-            editors.append(editor);
-        for (QWidget *editor : window.findChildren<UiMyPart1SubObject *>())
-            editors.append(editor);
-        for (QWidget *editor : window.findChildren<UiMyPart2SubObject *>())
-            editors.append(editor);
-        return editors;
-    }
-    // Makes the first object with Part1 entries current, so that its forms are shown.
-    bool selectObjectWithEntries()
-    {
-        for (MyTreeItem<ResObject> *row : rows()) {
-            if (row->record->Part1Count > 0) {
-                tree->setCurrentItem(row);
-                return editors().size() == 1 + row->record->Part1Count + row->record->Part2Count;
-            }
-        }
-        return false;
-    }
-};
+    return false;
+}
 
 // The file, as written, of one object with the given stored strings.
 QByteArray oneObjectFile(
         qint32 objectType, qint32 id, const QByteArray &string1, const QByteArray &string2)
 {
     testres::File file;
-    testres::Object object;
-    object.objectType = objectType;
-    object.id = id;
-    object.strings[0] = string1;
-    object.strings[1] = string2;
-    file.objects.append(object);
+    file.objects.resize(1);
+    file.objects[0].objectType = objectType;
+    file.objects[0].id = id;
+    file.objects[0].strings[0] = string1;
+    file.objects[0].strings[1] = string2;
     return testres::toBytes(file);
-}
-
-QByteArray patched(QByteArray bytes, int offset, qint32 value)
-{
-    qToLittleEndian(value, bytes.data() + offset);
-    return bytes;
 }
 
 // One line per node in display order: its parentKind and kind, the record it
@@ -136,36 +95,6 @@ QStringList outline(QTreeWidget *tree, const ResStruct *contents)
     return lines;
 }
 
-#ifdef Q_OS_UNIX
-// Makes writes past the first bytes of any file fail as on a full disk; unlike
-// permissions this holds for root too.
-class FileSizeLimit
-{
-public:
-    explicit FileSizeLimit(rlim_t bytes)
-    {
-        getrlimit(RLIMIT_FSIZE, &saved);
-        rlimit limit = saved;
-        limit.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &limit);
-        previousHandler = std::signal(SIGXFSZ, SIG_IGN);
-    }
-    ~FileSizeLimit()
-    {
-        setrlimit(RLIMIT_FSIZE, &saved);
-        std::signal(SIGXFSZ, previousHandler);
-    }
-    FileSizeLimit(const FileSizeLimit &) = delete;
-    FileSizeLimit &operator=(const FileSizeLimit &) = delete;
-
-private:
-    rlimit saved;
-    void (*previousHandler)(int);
-};
-#endif
-
-enum SaveFailure { DirectoryRemoved, DirectoryReplacedByFile, TargetIsDirectory, DiskFull };
-
 } // namespace
 
 class TestMainWindow : public QObject
@@ -174,8 +103,6 @@ class TestMainWindow : public QObject
 
 private slots:
     void startupWindow();
-    void menuMnemonics_data();
-    void menuMnemonics();
     void tree_data();
     void tree();
     void rowColumns_data();
@@ -185,41 +112,29 @@ private slots:
     void refusedOpenKeepsDocument();
     void openReplacesDocument_data();
     void openReplacesDocument();
-    void failedSave_data();
-    void failedSave();
 };
 
 void TestMainWindow::startupWindow()
 {
-    Session s;
-    QVERIFY(s.window.windowTitle().contains(QLatin1String("Drovanel")));
-    QVERIFY(s.window.windowTitle().contains(QLatin1String("1.0")));
-    QVERIFY(!s.window.parentWidget());
-
-    const auto texts = [](const QList<QAction *> &actions) {
-        QStringList texts;
-        for (const QAction *action : actions)
-            texts << action->text();
-        return texts;
-    };
-    QCOMPARE(texts(s.window.menuBar()->actions()),
-            QStringList({ "&File", "&Main", "&CurrentObject" }));
-    QCOMPARE(texts(s.menu("&File")->actions()), QStringList({ "Open", "Save" }));
-    QCOMPARE(texts(s.menu("&Main")->actions()), QStringList({ "AddNewObject" }));
-    QCOMPARE(texts(s.menu("&CurrentObject")->actions()),
+    TestWindow w;
+    QCOMPARE(w.window.windowTitle(), QStringLiteral("Drovanel 1.0"));
+    const QList<QAction *> menus = w.window.menuBar()->actions();
+    QCOMPARE(texts(menus), QStringList({ "&File", "&Main", "&CurrentObject" }));
+    QCOMPARE(texts(menus[0]->menu()->actions()), QStringList({ "Open", "Save" }));
+    QCOMPARE(texts(menus[1]->menu()->actions()), QStringList({ "AddNewObject" }));
+    QCOMPARE(texts(menus[2]->menu()->actions()),
             QStringList({ "AddSubObjectInPart1", "AddSubObjectInPart2" }));
-    for (QAction *action : s.window.findChildren<QAction *>())
+    for (QAction *action : w.window.findChildren<QAction *>())
         QVERIFY2(action->shortcuts().isEmpty(), qPrintable(action->text()));
 
-    auto *splitter = qobject_cast<QSplitter *>(s.window.centralWidget());
+    auto *splitter = qobject_cast<QSplitter *>(w.window.centralWidget());
     QVERIFY(splitter);
     QCOMPARE(splitter->minimumSize(), QSize(800, 600));
     QCOMPARE(splitter->maximumSize(), QSize(800, 600));
-    QCOMPARE(splitter->widget(0), s.tree);
-    QCOMPARE(s.tree->minimumWidth(), 300);
-    QCOMPARE(s.tree->maximumWidth(), 300);
-    QCOMPARE(s.tree->columnCount(), 3);
-    const QTreeWidgetItem *header = s.tree->headerItem();
+    QCOMPARE(splitter->widget(0), w.tree);
+    QCOMPARE(w.tree->minimumWidth(), 300);
+    QCOMPARE(w.tree->maximumWidth(), 300);
+    const QTreeWidgetItem *header = w.tree->headerItem();
     QCOMPARE(QStringList({ header->text(0), header->text(1), header->text(2) }),
             QStringList({ "Path", "Description", "ModelName" }));
     QStringList boxTitles;
@@ -228,33 +143,11 @@ void TestMainWindow::startupWindow()
     boxTitles.sort();
     QCOMPARE(boxTitles, QStringList({ "Part1", "Part2" }));
 
-    s.save();
-    QVERIFY(s.watcher.boxes.isEmpty());
-    QCOMPARE(s.watcher.fileDialogs, 0);
-    QCOMPARE(s.tree->topLevelItemCount(), 0);
-}
-
-void TestMainWindow::menuMnemonics_data()
-{
-    QTest::addColumn<int>("key");
-    QTest::addColumn<QString>("title");
-    QTest::newRow("Alt+F opens File") << int(Qt::Key_F) << "&File";
-    QTest::newRow("Alt+M opens Main") << int(Qt::Key_M) << "&Main";
-    QTest::newRow("Alt+C opens CurrentObject") << int(Qt::Key_C) << "&CurrentObject";
-}
-
-void TestMainWindow::menuMnemonics()
-{
-    QFETCH(int, key);
-    QFETCH(QString, title);
-    Session s;
-    s.window.show();
-    QVERIFY(QTest::qWaitForWindowActive(&s.window));
-    QMenu *menu = s.menu(title);
-    QVERIFY(menu && !menu->isVisible());
-    QTest::keyClick(&s.window, Qt::Key(key), Qt::AltModifier);
-    QTRY_VERIFY(menu->isVisible());
-    menu->close();
+    // Save before any Open does nothing.
+    w.save();
+    QVERIFY(w.watcher.boxes.isEmpty());
+    QCOMPARE(w.watcher.fileDialogs, 0);
+    QCOMPARE(w.tree->topLevelItemCount(), 0);
 }
 
 void TestMainWindow::tree_data()
@@ -272,17 +165,13 @@ void TestMainWindow::tree()
     QFETCH(QString, fileName);
     QFETCH(int, objectCount);
     QFETCH(QString, fileNode);
-    QTemporaryDir temp;
     const testres::File file = testres::generateFile(11, objectCount, false);
-    const QString path = temp.filePath(fileName);
-    QVERIFY(testres::writeFile(path, testres::toBytes(file)));
-    Session s;
-    s.open(path);
-    QVERIFY(s.watcher.boxes.isEmpty());
+    TestWindow w;
+    w.open(w.writeFile(fileName, testres::toBytes(file)));
+    QVERIFY(w.watcher.boxes.isEmpty());
 
-    QCOMPARE(s.tree->topLevelItemCount(), 1);
-    QCOMPARE(s.tree->topLevelItem(0)->childCount(), 2);
-    auto *headerNode = dynamic_cast<MyTreeItem<ResStruct> *>(s.tree->topLevelItem(0)->child(0));
+    QCOMPARE(w.tree->topLevelItemCount(), 1);
+    auto *headerNode = dynamic_cast<MyTreeItem<ResStruct> *>(w.node("Header"));
     QVERIFY(headerNode && headerNode->record);
     const ResStruct *contents = headerNode->record;
     QCOMPARE(contents->objects.size(), objectCount);
@@ -311,12 +200,12 @@ void TestMainWindow::tree()
             }
         }
     }
-    QCOMPARE(outline(s.tree, contents), expected);
+    QCOMPARE(outline(w.tree, contents), expected);
 
-    for (QTreeWidgetItemIterator it(s.tree); *it; ++it)
+    for (QTreeWidgetItemIterator it(w.tree); *it; ++it)
         QVERIFY2(!(*it)->isExpanded(), qPrintable((*it)->text(0)));
-    QVERIFY(!s.tree->currentItem());
-    QCOMPARE(s.tree->selectionMode(), QAbstractItemView::SingleSelection);
+    QVERIFY(!w.tree->currentItem());
+    QCOMPARE(w.tree->selectionMode(), QAbstractItemView::SingleSelection);
 }
 
 void TestMainWindow::rowColumns_data()
@@ -331,23 +220,17 @@ void TestMainWindow::rowColumns_data()
     const QByteArray gbWeapon = testres::stored("\xce\xe4\xc6\xf7");
     const QByteArray big5Weapon = testres::stored("\xaa\x5a\xbe\xb9");
     const QString weapon = QStringLiteral("武器");
-    QTest::newRow("GB18030 description, type 3 under Pose")
-            << 3 << 7 << gbWeapon << testres::stored("sword") << "Pose"
-            << QStringList({ "7", weapon, "sword" });
-    QTest::newRow("Big5 description, type 4 under Vipitem")
-            << 4 << 8 << big5Weapon << empty << "Vipitem" << QStringList({ "8", weapon, "" });
-    QTest::newRow("id -1 shows -1")
-            << 1 << -1 << empty << empty << "Weapon" << QStringList({ "-1", "", "" });
-    QTest::newRow("UTF-8 model name")
-            << 2 << 9 << empty << testres::stored(QStringLiteral("模型").toUtf8()) << "Item"
-            << QStringList({ "9", "", QStringLiteral("模型") });
-    QTest::newRow("GB18030 model name")
-            << 5 << 10 << empty << gbWeapon << "Map" << QStringList({ "10", "", weapon });
-    QTest::newRow("Big5 model name")
-            << 5 << 11 << empty << big5Weapon << "Map" << QStringList({ "11", "", weapon });
+    QTest::newRow("GB18030 description, Big5 model name, type 3 under Pose")
+            << 3 << 7 << gbWeapon << big5Weapon << "Pose" << QStringList({ "7", weapon, weapon });
+    QTest::newRow("Big5 description, GB18030 model name, type 4 under Vipitem")
+            << 4 << 8 << big5Weapon << gbWeapon << "Vipitem"
+            << QStringList({ "8", weapon, weapon });
+    QTest::newRow("id -1, UTF-8 model name, type 2 under Item")
+            << 2 << -1 << empty << testres::stored(QStringLiteral("模型").toUtf8()) << "Item"
+            << QStringList({ "-1", "", QStringLiteral("模型") });
     QTest::newRow("bytes behind the zero byte are not shown")
-            << 1 << 12 << testres::stored("abc") + "xyz" << testres::stored("m") + "\xff"
-            << "Weapon" << QStringList({ "12", "abc", "m" });
+            << 5 << 12 << testres::stored("abc") + "xyz" << testres::stored("m") + "\xff"
+            << "Map" << QStringList({ "12", "abc", "m" });
 }
 
 void TestMainWindow::rowColumns()
@@ -358,16 +241,11 @@ void TestMainWindow::rowColumns()
     QFETCH(QByteArray, string2);
     QFETCH(QString, folder);
     QFETCH(QStringList, columns);
-    QTemporaryDir temp;
-    const QString path = temp.filePath("one.res");
-    QVERIFY(testres::writeFile(path, oneObjectFile(objectType, id, string1, string2)));
-    Session s;
-    s.open(path);
-    QVERIFY(s.watcher.boxes.isEmpty());
-    QTreeWidgetItem *folderNode = s.folder(folder);
-    QVERIFY(folderNode);
-    QCOMPARE(folderNode->childCount(), 1);
-    const QTreeWidgetItem *row = folderNode->child(0);
+    TestWindow w;
+    w.open(w.writeFile("one.res", oneObjectFile(objectType, id, string1, string2)));
+    QVERIFY(w.watcher.boxes.isEmpty());
+    QCOMPARE(w.node(folder)->childCount(), 1);
+    const QTreeWidgetItem *row = w.node(folder + "/0");
     QCOMPARE(QStringList({ row->text(0), row->text(1), row->text(2) }), columns);
 }
 
@@ -377,14 +255,12 @@ void TestMainWindow::unknownObjectTypesAreKept()
     file.objects[3].objectType = 9;
     file.objects[200].objectType = 9;
     const QByteArray bytes = testres::toBytes(file);
-    QTemporaryDir temp;
-    const QString path = temp.filePath("unknown.res");
-    QVERIFY(testres::writeFile(path, bytes));
-    Session s;
-    s.open(path);
+    TestWindow w;
+    const QString path = w.writeFile("unknown.res", bytes);
+    w.open(path);
 
-    QCOMPARE(s.watcher.boxes.size(), 2);
-    for (const ModalWatcher::Box &box : s.watcher.boxes) {
+    QCOMPARE(w.watcher.boxes.size(), 2);
+    for (const ModalWatcher::Box &box : w.watcher.boxes) {
         QCOMPARE(box.title, QStringLiteral("Warning"));
         QCOMPARE(box.text, QStringLiteral("Unknown ObjectType"));
         QCOMPARE(box.icon, QMessageBox::Warning);
@@ -393,12 +269,12 @@ void TestMainWindow::unknownObjectTypesAreKept()
         QCOMPARE(box.defaultButton, QMessageBox::Ok);
         QVERIFY(!box.parent);
     }
-    QCOMPARE(s.rows().size(), 298);
+    QCOMPARE(objectRows(w).size(), 298);
 
     // Removing the file first shows that Save writes it, not that it was left alone.
     QVERIFY(QFile::remove(path));
-    s.save();
-    QCOMPARE(s.watcher.boxes.size(), 2);
+    w.save();
+    QCOMPARE(w.watcher.boxes.size(), 2);
     QCOMPARE(testres::readAll(path), bytes);
 }
 
@@ -409,53 +285,46 @@ void TestMainWindow::refusedOpenKeepsDocument_data()
     QTest::newRow("cancelled dialog") << QByteArray() << QString();
     // String2's length field follows the 8 bytes of type and identifier and the
     // 4 + 2 bytes of String1 "a", after the 60-byte header.
-    const QByteArray one = oneObjectFile(1, 5, testres::stored("a"), testres::stored("b"));
-    QTest::newRow("String2 length 300")
-            << patched(one, 74, 300) << "object 0 at offset 74: String2 length 300";
-    QTest::newRow("file shorter than the header") << one.left(10) << "10 bytes";
-    QTest::newRow("Part1Count beyond the end")
-            << patched(one, one.size() - 8, 1000) << "Part1Count 1000";
+    QByteArray damaged = oneObjectFile(1, 5, testres::stored("a"), testres::stored("b"));
+    damaged.replace(74, 4, QByteArray::fromHex("2c010000"));
+    QTest::newRow("damaged file") << damaged << "object 0 at offset 74: String2 length 300";
 }
 
 void TestMainWindow::refusedOpenKeepsDocument()
 {
     QFETCH(QByteArray, damaged);
     QFETCH(QString, reason);
-    QTemporaryDir temp;
-    const QString path = temp.filePath("item.res");
     const QByteArray bytes = testres::toBytes(testres::generateFile(41, 25, false));
-    QVERIFY(testres::writeFile(path, bytes));
-    Session s;
-    s.open(path);
-    QVERIFY(s.selectObjectWithEntries());
-    QTreeWidgetItem *root = s.tree->topLevelItem(0);
-    QTreeWidgetItem *current = s.tree->currentItem();
-    const Editors editors = s.editors();
+    TestWindow w;
+    const QString path = w.writeFile("item.res", bytes);
+    w.open(path);
+    QVERIFY(selectObjectWithEntries(w));
+    QTreeWidgetItem *root = w.tree->topLevelItem(0);
+    QTreeWidgetItem *current = w.tree->currentItem();
+    const QList<QPointer<QWidget>> shown = forms(w);
 
     if (damaged.isNull()) {
-        s.watcher.queueCancel();
-        s.action(QStringLiteral("Open"))->trigger();
-        QCOMPARE(s.watcher.fileDialogs, 2);
-        QVERIFY(s.watcher.boxes.isEmpty());
+        w.watcher.queueCancel();
+        w.trigger("Open");
+        QCOMPARE(w.watcher.fileDialogs, 2);
+        QVERIFY(w.watcher.boxes.isEmpty());
     } else {
-        const QString damagedPath = temp.filePath("damaged.res");
-        QVERIFY(testres::writeFile(damagedPath, damaged));
-        s.open(damagedPath);
-        QCOMPARE(s.watcher.boxes.size(), 1);
-        const ModalWatcher::Box box = s.watcher.boxes.first();
+        const QString damagedPath = w.writeFile("damaged.res", damaged);
+        w.open(damagedPath);
+        QCOMPARE(w.watcher.boxes.size(), 1);
+        const ModalWatcher::Box box = w.watcher.boxes.first();
         QCOMPARE(box.icon, QMessageBox::Warning);
         QVERIFY2(box.text.contains(QDir::toNativeSeparators(damagedPath)), qPrintable(box.text));
         QVERIFY2(box.text.contains(reason), qPrintable(box.text));
     }
 
-    QCOMPARE(s.tree->topLevelItemCount(), 1);
-    QCOMPARE(s.tree->topLevelItem(0), root);
-    QCOMPARE(s.tree->currentItem(), current);
-    // A deleted editor would leave a null pointer behind.
-    QCOMPARE(s.editors(), editors);
+    QCOMPARE(w.tree->topLevelItemCount(), 1);
+    QCOMPARE(w.tree->topLevelItem(0), root);
+    QCOMPARE(w.tree->currentItem(), current);
+    QCOMPARE(forms(w), shown);
 
     QVERIFY(QFile::remove(path));
-    s.save();
+    w.save();
     QCOMPARE(testres::readAll(path), bytes);
 }
 
@@ -469,106 +338,33 @@ void TestMainWindow::openReplacesDocument_data()
 void TestMainWindow::openReplacesDocument()
 {
     QFETCH(bool, sameFile);
-    QTemporaryDir temp;
-    const QString firstPath = temp.filePath("first.res");
-    const QString secondPath = sameFile ? firstPath : temp.filePath("second.res");
     const QByteArray firstBytes = testres::toBytes(testres::generateFile(51, 12, false));
     const testres::File second = testres::generateFile(52, 7, false);
-    QVERIFY(testres::writeFile(firstPath, firstBytes));
-    Session s;
-    s.open(firstPath);
-    QVERIFY(s.selectObjectWithEntries());
+    TestWindow w;
+    const QString firstPath = w.writeFile("first.res", firstBytes);
+    w.open(firstPath);
+    QVERIFY(selectObjectWithEntries(w));
     // An added object is an unsaved change that the next Open discards.
-    s.tree->setCurrentItem(s.folder(QStringLiteral("Weapon")));
-    s.action(QStringLiteral("AddNewObject"))->trigger();
-    QCOMPARE(s.rows().size(), 13);
+    w.tree->setCurrentItem(w.node("Weapon"));
+    w.trigger("AddNewObject");
+    QCOMPARE(objectRows(w).size(), 13);
 
-    QVERIFY(testres::writeFile(secondPath, testres::toBytes(second)));
-    s.open(secondPath);
-    QVERIFY(s.watcher.boxes.isEmpty());
-    QCOMPARE(s.tree->topLevelItemCount(), 1);
-    QCOMPARE(s.tree->topLevelItem(0)->text(0), QFileInfo(secondPath).baseName());
-    QCOMPARE(s.rows().size(), 7);
-    QCOMPARE(s.rows().first()->text(0), QString::number(second.objects.first().id));
-    QVERIFY(!s.tree->currentItem());
-    QVERIFY(s.editors().isEmpty());
+    const QString secondPath =
+            w.writeFile(sameFile ? "first.res" : "second.res", testres::toBytes(second));
+    w.open(secondPath);
+    QVERIFY(w.watcher.boxes.isEmpty());
+    QCOMPARE(w.tree->topLevelItemCount(), 1);
+    QCOMPARE(w.tree->topLevelItem(0)->text(0), QFileInfo(secondPath).baseName());
+    QCOMPARE(objectRows(w).size(), 7);
+    QCOMPARE(objectRows(w).first()->text(0), QString::number(second.objects.first().id));
+    QVERIFY(!w.tree->currentItem());
+    QVERIFY(forms(w).isEmpty());
 
     QVERIFY(QFile::remove(secondPath));
-    s.save();
+    w.save();
     QCOMPARE(testres::readAll(secondPath), testres::toBytes(second));
     if (!sameFile)
         QCOMPARE(testres::readAll(firstPath), firstBytes);
-}
-
-void TestMainWindow::failedSave_data()
-{
-    QTest::addColumn<int>("failure");
-    QTest::newRow("directory removed") << int(DirectoryRemoved);
-    QTest::newRow("directory replaced by a file") << int(DirectoryReplacedByFile);
-    QTest::newRow("target is a directory") << int(TargetIsDirectory);
-#ifdef Q_OS_UNIX
-    QTest::newRow("disk full keeps the old bytes") << int(DiskFull);
-#endif
-}
-
-void TestMainWindow::failedSave()
-{
-    QFETCH(int, failure);
-    QTemporaryDir temp;
-    const QString dir = temp.filePath("mods");
-    const QString path = dir + QStringLiteral("/item.res");
-    QVERIFY(QDir().mkpath(dir));
-    const QByteArray bytes = testres::toBytes(testres::generateFile(61, 30, false));
-    QVERIFY(testres::writeFile(path, bytes));
-    Session s;
-    s.open(path);
-
-    switch (failure) {
-    case DirectoryRemoved:
-        QVERIFY(QDir(dir).removeRecursively());
-        s.save();
-        QVERIFY(QDir().mkpath(dir));
-        break;
-    case DirectoryReplacedByFile:
-        QVERIFY(QDir(dir).removeRecursively());
-        QVERIFY(testres::writeFile(dir, "not a directory"));
-        s.save();
-        QVERIFY(QFile::remove(dir));
-        QVERIFY(QDir().mkpath(dir));
-        break;
-    case TargetIsDirectory:
-        QVERIFY(QFile::remove(path));
-        QVERIFY(QDir().mkdir(path));
-        s.save();
-        QVERIFY(QDir().rmdir(path));
-        break;
-    case DiskFull: {
-#ifdef Q_OS_UNIX
-        const QByteArray oldBytes = testres::toBytes(testres::generateFile(62, 2, false));
-        QVERIFY(testres::writeFile(path, oldBytes));
-        {
-            FileSizeLimit limit(ResHeaderSize);
-            s.save();
-        }
-        QCOMPARE(testres::readAll(path), oldBytes);
-#endif
-        break;
-    }
-    }
-    QCOMPARE(s.watcher.boxes.size(), 1);
-    const ModalWatcher::Box box = s.watcher.boxes.first();
-    QCOMPARE(box.icon, QMessageBox::Warning);
-    const QString nativePath = QDir::toNativeSeparators(path);
-    QVERIFY2(box.text.contains(nativePath), qPrintable(box.text));
-    // The reason follows the file name.
-    QVERIFY2(box.text.section(nativePath, 1).contains(QRegularExpression("\\w")),
-            qPrintable(box.text));
-
-    s.save();
-    QCOMPARE(s.watcher.boxes.size(), 1);
-    QCOMPARE(testres::readAll(path), bytes);
-    QCOMPARE(QDir(dir).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
-            QStringList({ "item.res" }));
 }
 
 QTEST_MAIN(TestMainWindow)
