@@ -1,34 +1,19 @@
-#include "drovanel.h"
 #include "filterdigits.h"
-#include "modalwatcher.h"
 #include "resbytes.h"
+#include "testwindow.h"
 #include "uimypart0.h"
 #include "uimypart1subobject.h"
 #include "uimypart2subobject.h"
 
-#include <QAction>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QScrollArea>
-#include <QTemporaryDir>
-#include <QTreeWidget>
-#include <QTreeWidgetItemIterator>
 #include <QtTest>
 
 using testres::stored;
 
 namespace {
-
-const QString TypeHint =
-        QStringLiteral("Please select object type inside the tree, and try again.");
-const QString IdHint = QStringLiteral("Please select object ID inside the tree, and try again.");
-const QStringList ObjectTypeNames = { "Weapon", "Item", "Pose", "VipItem", "Map" };
-const QStringList Part1TypeNames = { "ContinuedInfoMain", "ContinuedInfoSecond", "unknown8",
-    "MappedType", "MusicID", "ReboinInfo", "EFWhenGet", "EFAfterGet", "GetItemWhenAction",
-    "Lianhua", "GetItemAfterAction" };
-const QStringList EffectTypeNames = { "MaxHp", "NowHp", "ATK", "Defense", "MoveSpeed", "NowAngry",
-    "hide" };
 
 // A Pose object with three Part1 and two Part2 entries, and a plain Weapon.
 testres::File sampleFile()
@@ -39,7 +24,8 @@ testres::File sampleFile()
     testres::Object pose;
     pose.objectType = 3;
     pose.id = 4711;
-    pose.strings = { stored("abcdef"), stored("model"), stored("three") };
+    // String3 holds "中文" in Big5.
+    pose.strings = { stored("abcdef"), stored("model"), stored("\xa4\xa4\xa4\xe5") };
     pose.part1 = { { 12, -1, 7 }, { 5, 3, 4 }, { 17, 0, 9 } };
     pose.part2 = { testres::Entry2 { { 1, 2, 10, 3, 4, 5, 6, 7, 8, 9 } },
         testres::Entry2 { { 11, 12, 7, 13, 14, 15, 16, 17, 18, 19 } } };
@@ -48,15 +34,6 @@ testres::File sampleFile()
     weapon.strings[0] = stored("B");
     file.objects = { pose, weapon };
     return file;
-}
-
-// The value widget of a form's grid row.
-template<typename W>
-W *valueWidget(QWidget *form, int row)
-{
-    auto *grid = form ? qobject_cast<QGridLayout *>(form->layout()) : nullptr;
-    QLayoutItem *item = grid ? grid->itemAtPosition(row, 1) : nullptr;
-    return item ? qobject_cast<W *>(item->widget()) : nullptr;
 }
 
 // erase < 0 selects everything and deletes it; otherwise that many Backspaces.
@@ -102,90 +79,48 @@ QStringList columns(const QTreeWidgetItem *item)
     return { item->text(0), item->text(1), item->text(2) };
 }
 
-class Session
+// The window, shown, with the file of the model as item.res.
+class Session : public TestWindow
 {
 public:
     explicit Session(const testres::File &model)
+        : path(writeFile("item.res", testres::toBytes(model)))
     {
-        path = dir.filePath("item.res");
-        testres::writeFile(path, testres::toBytes(model));
         window.show();
     }
 
     bool open()
     {
-        watcher.queueFile(path);
-        trigger("Open");
-        return QTest::qWaitForWindowExposed(&window) && tree()->topLevelItemCount() == 1;
-    }
-
-    void trigger(const QString &text)
-    {
-        for (QAction *action : window.findChildren<QAction *>()) {
-            if (action->text() == text)
-                action->trigger();
-        }
+        TestWindow::open(path);
+        return QTest::qWaitForWindowExposed(&window) && tree->topLevelItemCount() == 1;
     }
 
     QByteArray save()
     {
-        trigger("Save");
+        TestWindow::save();
         return testres::readAll(path);
     }
 
-    QTreeWidget *tree() { return window.findChild<QTreeWidget *>(); }
+    void select(const QString &name) { tree->setCurrentItem(node(name)); }
 
-    // "file node", "Header", "Objects", a folder name, or the first object of a
-    // folder: "pose object", "weapon object".
-    QTreeWidgetItem *node(const QString &name)
+    QGroupBox *groupBox(const QString &title) const
     {
-        QTreeWidgetItem *root = tree()->topLevelItem(0);
-        if (!root || name == "file node")
-            return root;
-        if (name == "Header")
-            return root->child(0);
-        QTreeWidgetItem *objects = root->child(1);
-        if (name == "Objects")
-            return objects;
-        const bool object = name.endsWith(" object");
-        const QString folder =
-                object ? name.left(1).toUpper() + name.mid(1, name.size() - 8) : name;
-        for (int i = 0; i < objects->childCount(); ++i) {
-            if (objects->child(i)->text(0) == folder)
-                return object ? objects->child(i)->child(0) : objects->child(i);
+        for (QGroupBox *box : window.findChildren<QGroupBox *>()) {
+            if (box->title() == title)
+                return box;
         }
         return nullptr;
     }
 
-    void select(const QString &name) { tree()->setCurrentItem(node(name)); }
-
-    // The forms of one kind, in the order they were made.
-    template<typename Form>
-    Form *form(int i = 0)
-    {
-        return window.findChildren<Form *>().value(i);
-    }
-
-    QGroupBox *groupBox(const QString &title)
-    {
-        const QList<QGroupBox *> boxes = window.findChildren<QGroupBox *>();
-        auto box = std::find_if(
-                boxes.begin(), boxes.end(), [&](QGroupBox *box) { return box->title() == title; });
-        return box == boxes.end() ? nullptr : *box;
-    }
-
     // The grid of a group box's forms, which lies inside the box's scroll area.
-    QGridLayout *groupGrid(const QString &title)
+    QGridLayout *groupGrid(const QString &title) const
     {
         auto *scroll = groupBox(title)->findChild<QScrollArea *>();
         return scroll && scroll->widget() ? qobject_cast<QGridLayout *>(scroll->widget()->layout())
                                           : nullptr;
     }
 
-    QTemporaryDir dir;
-    QString path;
-    ModalWatcher watcher;
-    Drovanel window;
+    const QString path;
 };
 
 } // namespace
@@ -219,7 +154,7 @@ private slots:
         QTEST(::filterDigits(text), "filtered");
     }
 
-    void integerFields_data()
+    void typing_data()
     {
         QTest::addColumn<QString>("form");
         QTest::addColumn<int>("entry");
@@ -227,33 +162,49 @@ private slots:
         QTest::addColumn<int>("erase");
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("shown");
-        QTest::addColumn<qint32>("stored");
+        // The value Save writes: a number, or a string's text bytes without the
+        // zero byte; invalid for "as before".
+        QTest::addColumn<QVariant>("after");
         const auto row = [](const char *name, const char *form, int entry, int field, int erase,
-                                 const QString &typed, const QString &shown, qint32 stored) {
+                                 const QString &typed, const QString &shown,
+                                 const QVariant &after) {
             QTest::newRow(name) << QString(form) << entry << field << erase << typed << shown
-                                << stored;
+                                << after;
         };
+        const QVariant asBefore;
         row("id 12a", "object", 0, 1, -1, "12a", "12", 12);
         row("id 007", "object", 0, 1, -1, "007", "007", 7);
         row("id minus alone", "object", 0, 1, -1, "-", "-", 0);
         row("id minus then 5", "object", 0, 1, -1, "-5", "-5", -5);
         row("id beyond int32", "object", 0, 1, -1, "2147483648", "2147483648", 0);
         row("id full-width digits", "object", 0, 1, -1, QString::fromUtf8("１２"), "12", 12);
-        row("id cleared", "object", 0, 1, -1, "", "", 4711);
-        row("id letter appended", "object", 0, 1, 0, "x", "4711", 4711);
-        row("Part1 Value1 shows -1", "part1", 0, 1, 0, "", "-1", -1);
+        row("id cleared", "object", 0, 1, -1, "", "", asBefore);
+        row("id letter appended", "object", 0, 1, 0, "x", "4711", asBefore);
+        row("Part1 Value1 shows -1", "part1", 0, 1, 0, "", "-1", asBefore);
         row("Part1 Value2 3x", "part1", 0, 2, -1, "3x", "3", 3);
-        row("Part1 Value1 cleared", "part1", 0, 1, -1, "", "", -1);
-        row("Part1 Value1 minus alone", "part1", 0, 1, -1, "-", "-", 0);
+        row("Part1 Value1 cleared", "part1", 0, 1, -1, "", "", asBefore);
         row("Part1 second entry", "part1", 1, 2, -1, "-5", "-5", -5);
-        row("Part2 cycle 12a", "part2", 0, 3, -1, "12a", "12", 12);
-        row("Part2 unknown2 minus then 5", "part2", 0, 0, -1, "-5", "-5", -5);
-        row("Part2 unknonw6 cleared", "part2", 0, 5, -1, "", "", 5);
+        row("Part2 unknonw6 cleared", "part2", 0, 5, -1, "", "", asBefore);
         row("Part2 unknown10 beyond int32", "part2", 0, 9, -1, "99999999999", "99999999999", 0);
         row("Part2 second entry unknown3", "part2", 1, 1, 1, "42", "142", 142);
+
+        const QString zhong = QString::fromUtf8("中");
+        const QByteArray zhongGb("\xd6\xd0");
+        row("String1 shortened from six bytes to three", "object", 0, 2, 3, "", "abc",
+                QByteArray("abc"));
+        row("String1 cleared keeps its bytes", "object", 0, 2, -1, "", "", asBefore);
+        row("String1 of exactly 253 bytes", "object", 0, 2, -1, zhong.repeated(126) + "a",
+                zhong.repeated(126) + "a", zhongGb.repeated(126) + "a");
+        row("String2 non-ASCII stored as GB18030", "object", 0, 3, -1, zhong, zhong, zhongGb);
+        row("String2 ASCII beyond 253 bytes", "object", 0, 3, -1, QString(260, 'x'),
+                QString(253, 'x'), QByteArray(253, 'x'));
+        row("String3 shown as Big5, stored as GB18030", "object", 0, 4, 0, QString::fromUtf8("字"),
+                QString::fromUtf8("中文字"), QByteArray("\xd6\xd0\xce\xc4\xd7\xd6"));
+        row("String3 cut before a character that does not fit", "object", 0, 4, -1,
+                zhong.repeated(127), zhong.repeated(126), zhongGb.repeated(126));
     }
 
-    void integerFields()
+    void typing()
     {
         QFETCH(QString, form);
         QFETCH(int, entry);
@@ -261,94 +212,37 @@ private slots:
         QFETCH(int, erase);
         QFETCH(QString, typed);
         QFETCH(QString, shown);
-        QFETCH(qint32, stored);
+        QFETCH(QVariant, after);
 
         testres::File model = sampleFile();
         Session session(model);
         QVERIFY(session.open());
-        session.select("pose object");
-        QTreeWidgetItem *treeRow = session.node("pose object");
+        session.select("Pose/0");
+        QTreeWidgetItem *treeRow = session.node("Pose/0");
         QStringList rowTexts = columns(treeRow);
 
-        testres::Object &object = model.objects[0];
         QWidget *editor = form == "object" ? static_cast<QWidget *>(session.form<UiMyPart0>())
                 : form == "part1" ? static_cast<QWidget *>(session.form<UiMyPart1SubObject>(entry))
                                   : session.form<UiMyPart2SubObject>(entry);
-        auto *edit = valueWidget<QLineEdit>(editor, row);
+        auto *edit = valueAt<QLineEdit>(editor, row);
         QVERIFY(edit);
         typeInto(edit, erase, typed);
         QCOMPARE(edit->text(), shown);
 
-        if (form == "object") {
-            object.id = stored;
-            rowTexts[0] = shown;
-        } else if (form == "part1") {
-            (row == 1 ? object.part1[entry].value1 : object.part1[entry].value2) = stored;
-        } else {
-            object.part2[entry][row] = stored;
+        // The tree row shows the identifier, String1 and String2.
+        if (form == "object" && row <= 3)
+            rowTexts[row - 1] = shown;
+        QCOMPARE(columns(treeRow), rowTexts);
+        testres::Object &object = model.objects[0];
+        if (after.type() == QVariant::ByteArray) {
+            object.strings[row - 2] = stored(after.toByteArray());
+        } else if (after.isValid()) {
+            qint32 &field = form == "object" ? object.id
+                    : form == "part1"
+                    ? (row == 1 ? object.part1[entry].value1 : object.part1[entry].value2)
+                    : object.part2[entry][row];
+            field = after.toInt();
         }
-        QCOMPARE(columns(treeRow), rowTexts);
-        QCOMPARE(session.save(), testres::toBytes(model));
-    }
-
-    void strings_data()
-    {
-        QTest::addColumn<int>("field");
-        QTest::addColumn<QByteArray>("before");
-        QTest::addColumn<int>("erase");
-        QTest::addColumn<QString>("typed");
-        QTest::addColumn<QString>("shown");
-        // The text bytes Save writes, without the zero byte; null for "as before".
-        QTest::addColumn<QByteArray>("after");
-
-        const QString zhong = QString::fromUtf8("中");
-        const QByteArray zhongGb("\xd6\xd0");
-        const auto row = [](const char *name, int field, const QByteArray &before, int erase,
-                                 const QString &typed, const QString &shown,
-                                 const QByteArray &after) {
-            QTest::newRow(name) << field << before << erase << typed << shown << after;
-        };
-        row("String1 shortened from six bytes to three", 1, "abcdef", 3, "", "abc", "abc");
-        row("String1 shown as Big5, stored as GB18030", 1, "\xa4\xa4\xa4\xe5", 0,
-                QString::fromUtf8("字"), QString::fromUtf8("中文字"), "\xd6\xd0\xce\xc4\xd7\xd6");
-        row("String1 cleared keeps its bytes", 1, "abcdef", -1, "", "", QByteArray());
-        row("String1 of exactly 253 bytes", 1, "", 0, zhong.repeated(126) + "a",
-                zhong.repeated(126) + "a", zhongGb.repeated(126) + "a");
-        row("String2 non-ASCII stored as GB18030", 2, "model", -1, zhong, zhong, zhongGb);
-        row("String2 ASCII beyond 253 bytes", 2, "", 0, QString(260, 'x'), QString(253, 'x'),
-                QByteArray(253, 'x'));
-        row("String3 without tree column", 3, "three", 0, "!", "three!", "three!");
-        row("String3 cut before a character that does not fit", 3, "", 0, zhong.repeated(127),
-                zhong.repeated(126), zhongGb.repeated(126));
-    }
-
-    void strings()
-    {
-        QFETCH(int, field);
-        QFETCH(QByteArray, before);
-        QFETCH(int, erase);
-        QFETCH(QString, typed);
-        QFETCH(QString, shown);
-        QFETCH(QByteArray, after);
-
-        testres::File model = sampleFile();
-        model.objects[0].strings[field - 1] = stored(before);
-        Session session(model);
-        QVERIFY(session.open());
-        session.select("pose object");
-        QTreeWidgetItem *treeRow = session.node("pose object");
-        QStringList rowTexts = columns(treeRow);
-
-        auto *edit = valueWidget<QLineEdit>(session.form<UiMyPart0>(), field + 1);
-        QVERIFY(edit);
-        typeInto(edit, erase, typed);
-        QCOMPARE(edit->text(), shown);
-        if (field != 3)
-            rowTexts[field] = shown;
-        QCOMPARE(columns(treeRow), rowTexts);
-
-        if (!after.isNull())
-            model.objects[0].strings[field - 1] = stored(after);
         QCOMPARE(session.save(), testres::toBytes(model));
     }
 
@@ -365,8 +259,8 @@ private slots:
         const QStringList folders = { "", "Weapon", "Item", "Pose", "Vipitem", "Map" };
         for (int type = 1; type <= 5; ++type) {
             session.select(folders[type]);
-            session.tree()->setCurrentItem(session.tree()->currentItem()->child(0));
-            auto *box = valueWidget<QComboBox>(session.form<UiMyPart0>(), 0);
+            session.tree->setCurrentItem(session.tree->currentItem()->child(0));
+            auto *box = valueAt<QComboBox>(session.form<UiMyPart0>(), 0);
             QVERIFY(box);
             QCOMPARE(items(box), ObjectTypeNames);
             QCOMPARE(box->currentText(), ObjectTypeNames[type - 1]);
@@ -380,7 +274,7 @@ private slots:
         ResObject unknown;
         unknown.ObjectType = 9;
         UiMyPart0 form(nullptr, &unknown);
-        QCOMPARE(valueWidget<QComboBox>(&form, 0)->currentText(), QString("Weapon"));
+        QCOMPARE(valueAt<QComboBox>(&form, 0)->currentText(), QString("Weapon"));
         QCOMPARE(unknown.ObjectType, 9);
     }
 
@@ -396,9 +290,7 @@ private slots:
             QTest::newRow(name) << part1 << before << shown << choices << after;
         };
         row("Part1 12 shows MusicID", true, 12, "MusicID", {}, 12);
-        row("Part1 unknown8", true, 12, "MusicID", { "unknown8" }, 8);
         row("Part1 Lianhua", true, 12, "MusicID", { "Lianhua" }, 17);
-        row("Part1 ContinuedInfoMain", true, 12, "MusicID", { "ContinuedInfoMain" }, 1);
         row("Part1 unnamed 5 kept", true, 5, "ContinuedInfoMain", {}, 5);
         row("Part1 unnamed 5, first entry chosen again", true, 5, "ContinuedInfoMain",
                 { "ContinuedInfoMain" }, 5);
@@ -425,18 +317,18 @@ private slots:
         field = before;
         Session session(model);
         QVERIFY(session.open());
-        session.select("pose object");
-        const QStringList treeTexts = columns(session.node("pose object"));
+        session.select("Pose/0");
+        const QStringList treeTexts = columns(session.node("Pose/0"));
 
-        auto *box = part1 ? valueWidget<QComboBox>(session.form<UiMyPart1SubObject>(0), 0)
-                          : valueWidget<QComboBox>(session.form<UiMyPart2SubObject>(0), 2);
+        auto *box = part1 ? valueAt<QComboBox>(session.form<UiMyPart1SubObject>(0), 0)
+                          : valueAt<QComboBox>(session.form<UiMyPart2SubObject>(0), 2);
         QVERIFY(box);
         QCOMPARE(items(box), part1 ? Part1TypeNames : EffectTypeNames);
         QCOMPARE(box->currentText(), shown);
         for (const QString &choice : choices)
             QVERIFY(choose(box, choice));
 
-        QCOMPARE(columns(session.node("pose object")), treeTexts);
+        QCOMPARE(columns(session.node("Pose/0")), treeTexts);
         field = after;
         QCOMPARE(session.save(), testres::toBytes(model));
     }
@@ -455,27 +347,27 @@ private slots:
         testres::File model = sampleFile();
         Session session(model);
         QVERIFY(session.open());
-        session.select("pose object");
+        session.select("Pose/0");
         UiMyPart0 *form = session.form<UiMyPart0>();
         const int part1Forms = model.objects[0].part1.size();
 
         QTreeWidgetItem *currentNode = current.isEmpty() ? nullptr : session.node(current);
-        QTreeWidgetItem *row = session.node("pose object");
-        session.tree()->setCurrentItem(currentNode);
+        QTreeWidgetItem *row = session.node("Pose/0");
+        session.tree->setCurrentItem(currentNode);
         QCOMPARE(session.window.findChildren<UiMyPart0 *>(), QList<UiMyPart0 *> { form });
         QCOMPARE(session.window.findChildren<UiMyPart1SubObject *>().size(), part1Forms);
-        typeInto(valueWidget<QLineEdit>(form, 1), -1, "99");
-        typeInto(valueWidget<QLineEdit>(form, 2), -1, "desc");
-        typeInto(valueWidget<QLineEdit>(form, 3), -1, "name");
+        typeInto(valueAt<QLineEdit>(form, 1), -1, "99");
+        typeInto(valueAt<QLineEdit>(form, 2), -1, "desc");
+        typeInto(valueAt<QLineEdit>(form, 3), -1, "name");
 
         if (currentNode)
             QCOMPARE(columns(currentNode), (QStringList { current, "", "" }));
         QCOMPARE(columns(row), (QStringList { "99", "desc", "name" }));
 
         // Coming back to the object builds its form from the record as edited.
-        session.select("weapon object");
-        session.select("pose object");
-        QCOMPARE(valueWidget<QLineEdit>(session.form<UiMyPart0>(), 1)->text(), QString("99"));
+        session.select("Weapon/0");
+        session.select("Pose/0");
+        QCOMPARE(valueAt<QLineEdit>(session.form<UiMyPart0>(), 1)->text(), QString("99"));
 
         model.objects[0].id = 99;
         model.objects[0].strings[0] = stored("desc");
@@ -488,12 +380,12 @@ private slots:
         testres::File model = sampleFile();
         Session session(model);
         QVERIFY(session.open());
-        session.select("pose object");
+        session.select("Pose/0");
         auto *form = session.form<UiMyPart2SubObject>(1);
         for (int row = 0; row < 10; ++row) {
             if (row == 2)
                 continue;
-            typeInto(valueWidget<QLineEdit>(form, row), -1, QString::number(100 + row));
+            typeInto(valueAt<QLineEdit>(form, row), -1, QString::number(100 + row));
             model.objects[0].part2[1][row] = 100 + row;
         }
         QCOMPARE(session.save(), testres::toBytes(model));
@@ -506,15 +398,15 @@ private slots:
         Session session(model);
         QVERIFY(session.open());
         QList<QTreeWidgetItem *> rows;
-        for (QTreeWidgetItemIterator it(session.tree()); *it; ++it) {
+        for (QTreeWidgetItemIterator it(session.tree); *it; ++it) {
             // Object rows lie under file node, "Objects" and a folder.
             if ((*it)->parent() && (*it)->parent()->parent() && (*it)->parent()->parent()->parent())
                 rows << *it;
         }
         QVERIFY(rows.size() > 20);
         for (QTreeWidgetItem *row : rows)
-            session.tree()->setCurrentItem(row);
-        session.tree()->setCurrentItem(rows.first());
+            session.tree->setCurrentItem(row);
+        session.tree->setCurrentItem(rows.first());
         QCOMPARE(session.save(), bytes);
     }
 
@@ -530,8 +422,15 @@ private slots:
             object.part2.append(testres::Entry2 { { i, 0, 1 } });
         Session session(model);
         QVERIFY(session.open());
-        session.select("pose object");
+        session.select("Pose/0");
         QCoreApplication::sendPostedEvents();
+        QCOMPARE(labels(session.form<UiMyPart0>()),
+                QStringList({ "ObjectType", "EntryTypeTypeID", "String1", "String2", "String3" }));
+        QCOMPARE(labels(session.form<UiMyPart1SubObject>()),
+                QStringList({ "Type", "Value1", "Value2" }));
+        QCOMPARE(labels(session.form<UiMyPart2SubObject>()),
+                QStringList({ "unknown2", "unknown3", "effectType", "cycle", "actionType",
+                        "unknonw6", "typeValue", "unknown8", "unknown9", "unknown10" }));
 
         const struct
         {
@@ -547,7 +446,7 @@ private slots:
             for (int i = 0; i < group.count; ++i) {
                 QWidget *form =
                         grid->itemAtPosition(i / group.columns, i % group.columns)->widget();
-                QCOMPARE(valueWidget<QLineEdit>(form, group.valueRow)->text(), QString::number(i));
+                QCOMPARE(valueAt<QLineEdit>(form, group.valueRow)->text(), QString::number(i));
                 // However many forms, each keeps the size it needs to be read.
                 QVERIFY(form->width() >= form->minimumSizeHint().width());
                 QVERIFY(form->height() >= form->minimumSizeHint().height());
@@ -560,7 +459,7 @@ private slots:
         QVERIFY(form->height() >= form->minimumSizeHint().height());
 
         // An object without entries shows its form below two empty groups.
-        session.select("weapon object");
+        session.select("Weapon/0");
         QCOMPARE(session.groupGrid("Part1")->count(), 0);
         QCOMPARE(session.groupGrid("Part2")->count(), 0);
         QVERIFY(session.form<UiMyPart0>());
@@ -572,17 +471,19 @@ private slots:
         QTest::addColumn<QString>("current");
         QTest::addColumn<QString>("hint");
         QTest::addColumn<int>("newType");
-        for (const char *current : { "no file", "file node", "Header", "Objects", "pose object" })
+        // The file node is named after item.res; "Pose/0" is the Pose object.
+        for (const char *current : { "no file", "item", "Header", "Objects", "Pose/0" })
             QTest::addRow("AddNewObject on %s", current)
-                    << "AddNewObject" << current << TypeHint << 0;
+                    << "AddNewObject" << current << SelectTypeHint << 0;
         const char *folders[] = { "Weapon", "Item", "Pose", "Vipitem", "Map" };
         for (int type = 1; type <= 5; ++type)
             QTest::addRow("AddNewObject on %s", folders[type - 1])
                     << "AddNewObject" << folders[type - 1] << QString() << type;
         for (const char *command : { "AddSubObjectInPart1", "AddSubObjectInPart2" }) {
-            for (const char *current : { "no file", "file node", "Objects", "Pose", "pose object" })
+            for (const char *current : { "no file", "item", "Objects", "Pose", "Pose/0" })
                 QTest::addRow("%s on %s", command, current)
-                        << command << current << (current[0] == 'p' ? QString() : IdHint) << 0;
+                        << command << current
+                        << (qstrcmp(current, "Pose/0") ? SelectObjectHint : QString()) << 0;
         }
     }
 
@@ -614,21 +515,20 @@ private slots:
             // Nothing is current after the rebuild, so a second time only hints.
             QVERIFY(session.watcher.boxes.isEmpty());
             session.trigger(command);
-            hint = TypeHint;
+            hint = SelectTypeHint;
         } else if (hint.isEmpty() && command == "AddSubObjectInPart1") {
             model.objects[0].part1.append({ 12, 0, 0 });
             QWidget *form = session.groupGrid("Part1")->itemAtPosition(1, 0)->widget();
-            QCOMPARE(valueWidget<QComboBox>(form, 0)->currentText(), QString("MusicID"));
-            QCOMPARE(valueWidget<QLineEdit>(form, 1)->text(), QString("0"));
-            QCOMPARE(valueWidget<QLineEdit>(form, 2)->text(), QString("0"));
+            QCOMPARE(valueAt<QComboBox>(form, 0)->currentText(), QString("MusicID"));
+            QCOMPARE(valueAt<QLineEdit>(form, 1)->text(), QString("0"));
+            QCOMPARE(valueAt<QLineEdit>(form, 2)->text(), QString("0"));
         } else if (hint.isEmpty()) {
             model.objects[0].part2.append(testres::Entry2 { { 2, 0, 1 } });
             QWidget *form = session.groupGrid("Part2")->itemAtPosition(0, 2)->widget();
-            QCOMPARE(valueWidget<QComboBox>(form, 2)->currentText(), QString("MaxHp"));
+            QCOMPARE(valueAt<QComboBox>(form, 2)->currentText(), QString("MaxHp"));
             for (int row = 0; row < 10; ++row) {
                 if (row != 2)
-                    QCOMPARE(valueWidget<QLineEdit>(form, row)->text(),
-                            QString(row == 0 ? "2" : "0"));
+                    QCOMPARE(valueAt<QLineEdit>(form, row)->text(), QString(row == 0 ? "2" : "0"));
             }
         }
 

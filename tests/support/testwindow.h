@@ -9,6 +9,23 @@
 
 class QAction;
 
+// The hints of the add commands when nothing fitting is selected.
+inline const QString SelectTypeHint =
+        QStringLiteral("Please select object type inside the tree, and try again.");
+inline const QString SelectObjectHint =
+        QStringLiteral("Please select object ID inside the tree, and try again.");
+
+// The forms' value-name tables, in the order their boxes list them, with the
+// values the names stand for.
+inline const QStringList ObjectTypeNames = { "Weapon", "Item", "Pose", "VipItem", "Map" };
+inline const QStringList Part1TypeNames = { "ContinuedInfoMain", "ContinuedInfoSecond", "unknown8",
+    "MappedType", "MusicID", "ReboinInfo", "EFWhenGet", "EFAfterGet", "GetItemWhenAction",
+    "Lianhua", "GetItemAfterAction" };
+inline const QVector<qint32> Part1TypeValues = { 1, 2, 8, 11, 12, 13, 14, 15, 16, 17, 18 };
+inline const QStringList EffectTypeNames = { "MaxHp", "NowHp", "ATK", "Defense", "MoveSpeed",
+    "NowAngry", "hide" };
+inline const QVector<qint32> EffectTypeValues = { 1, 2, 3, 4, 5, 6, 10 };
+
 // The main window as the user meets it: commands go through its actions, files
 // through the "Open" dialog, and every modal box is answered by the watcher.
 class TestWindow
