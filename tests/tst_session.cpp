@@ -6,24 +6,18 @@
 // DROVANEL_SESSION_STEPS sets the steps per seed (default 600);
 // DROVANEL_SESSION_SEED replays one seed alone.
 
-#include "drovanel.h"
-#include "modalwatcher.h"
 #include "resbytes.h"
+#include "testwindow.h"
 #include "uimypart0.h"
 #include "uimypart1subobject.h"
 #include "uimypart2subobject.h"
 
-#include <QAction>
 #include <QComboBox>
 #include <QElapsedTimer>
-#include <QGridLayout>
 #include <QInputMethodEvent>
-#include <QLabel>
 #include <QLineEdit>
 #include <QRandomGenerator>
-#include <QTemporaryDir>
 #include <QTextCodec>
-#include <QTreeWidget>
 #include <QtTest>
 
 #include <array>
@@ -34,20 +28,13 @@ namespace {
 
 const int MaxTextBytes = 253;
 
-// The tree's folders in screen order, with the ObjectType each one files.
-const std::array<qint32, 5> folderTypes = { 1, 3, 2, 4, 5 };
-const QStringList folderNames = { "Weapon", "Pose", "Item", "Vipitem", "Map" };
-const QStringList objectTypeNames = { "Weapon", "Item", "Pose", "VipItem", "Map" };
-const QVector<qint32> part1Types = { 1, 2, 8, 11, 12, 13, 14, 15, 16, 17, 18 };
-const QVector<qint32> effectTypes = { 1, 2, 3, 4, 5, 6, 10 };
-// The Part2 fields shown in line edits, by label, with their index in an entry.
-const QStringList part2Labels = { "unknown2", "unknown3", "cycle", "actionType", "unknonw6",
-    "typeValue", "unknown8", "unknown9", "unknown10" };
+// The tree's folders in screen order: their node kinds and the ObjectType each
+// one files.
+const QVector<int> folderKinds = { 4, 7, 5, 6, 8 };
+const QVector<qint32> folderTypes = { 1, 3, 2, 4, 5 };
+// The Part2 fields shown in line edits, by their index in an entry, which is
+// also their row in the form.
 const std::array<int, 9> part2Fields = { 0, 1, 3, 4, 5, 6, 7, 8, 9 };
-
-const QString selectTypeHint = "Please select object type inside the tree, and try again.";
-const QString selectObjectHint = "Please select object ID inside the tree, and try again.";
-const QString unknownTypeWarning = "Unknown ObjectType";
 
 QByteArray beforeZero(const QByteArray &stored)
 {
@@ -83,38 +70,11 @@ QString shownText(const QByteArray &stored)
     return QTextCodec::codecForName(big5Lean(text) > 0 ? "big5" : "gb18030")->toUnicode(text);
 }
 
+// Valid UTF-8 is exactly what decodes without a replacement character and
+// encodes back to the same bytes.
 bool isUtf8(const QByteArray &text)
 {
-    for (int i = 0; i < text.size();) {
-        const uchar lead = uchar(text[i]);
-        int length = 1;
-        uint code = lead;
-        if (lead >= 0xC0 && lead < 0xE0) {
-            length = 2;
-            code = lead & 0x1F;
-        } else if (lead >= 0xE0 && lead < 0xF0) {
-            length = 3;
-            code = lead & 0x0F;
-        } else if (lead >= 0xF0 && lead < 0xF8) {
-            length = 4;
-            code = lead & 0x07;
-        } else if (lead >= 0x80) {
-            return false;
-        }
-        if (i + length > text.size())
-            return false;
-        for (int k = 1; k < length; ++k) {
-            const uchar next = uchar(text[i + k]);
-            if ((next & 0xC0) != 0x80)
-                return false;
-            code = (code << 6) | (next & 0x3F);
-        }
-        const uint smallest[] = { 0, 0, 0x80, 0x800, 0x10000 };
-        if (code < smallest[length] || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF))
-            return false;
-        i += length;
-    }
-    return true;
+    return QString::fromUtf8(text).toUtf8() == text;
 }
 
 QString shownModelName(const QByteArray &stored)
@@ -166,18 +126,13 @@ QString filtered(const QString &text)
     return digits;
 }
 
-// The value a non-empty filtered text stores: 0 when it is no int32.
+// The value a non-empty filtered text stores, as QString::toInt gives it: 0
+// when it is no int32.
 qint32 valueOf(const QString &digits)
 {
-    const bool negative = digits.startsWith('-');
-    qint64 magnitude = 0;
-    for (QChar digit : negative ? digits.mid(1) : digits) {
-        magnitude = magnitude * 10 + (digit.unicode() - '0');
-        if (magnitude > qint64(1) << 32)
-            return 0;
-    }
-    const qint64 value = negative ? -magnitude : magnitude;
-    return value < INT32_MIN || value > INT32_MAX ? 0 : qint32(value);
+    bool ok = false;
+    const int value = digits.toInt(&ok);
+    return ok ? value : 0;
 }
 
 int indexOrFirst(const QVector<qint32> &values, qint32 value)
@@ -215,10 +170,6 @@ struct Node
 {
     int kind = 0;
     int object = -1;
-    bool operator==(const Node &other) const
-    {
-        return kind == other.kind && object == other.object;
-    }
 };
 
 struct Model
@@ -243,7 +194,7 @@ struct Model
             rows.append({ QString::number(object.id), shownText(object.strings[0]),
                     shownModelName(object.strings[1]) });
             if (!listed(object))
-                boxes.append(unknownTypeWarning);
+                boxes.append(QStringLiteral("Unknown ObjectType"));
         }
         forms = Forms();
         current = Node();
@@ -260,12 +211,12 @@ struct Model
         forms.strings = { shownText(object.strings[0]), shownModelName(object.strings[1]),
             shownText(object.strings[2]) };
         for (const testres::Entry1 &entry : object.part1) {
-            forms.part1.append({ indexOrFirst(part1Types, entry.type),
+            forms.part1.append({ indexOrFirst(Part1TypeValues, entry.type),
                     QString::number(entry.value1), QString::number(entry.value2) });
         }
         for (const testres::Entry2 &entry : object.part2) {
             ShownPart2 shown;
-            shown.effectIndex = indexOrFirst(effectTypes, entry[2]);
+            shown.effectIndex = indexOrFirst(EffectTypeValues, entry[2]);
             for (int k = 0; k < 9; ++k)
                 shown.fields[k] = QString::number(entry[part2Fields[k]]);
             forms.part2.append(shown);
@@ -274,7 +225,7 @@ struct Model
 
     void select(const Node &node)
     {
-        if (node == current)
+        if (node.kind == current.kind && node.object == current.object)
             return;
         current = node;
         if (node.kind == 9)
@@ -284,12 +235,11 @@ struct Model
     void addObject()
     {
         if (current.kind < 4 || current.kind > 8) {
-            boxes.append(selectTypeHint);
+            boxes.append(SelectTypeHint);
             return;
         }
-        const int folder = QVector<int> { 4, 7, 5, 6, 8 }.indexOf(current.kind);
         testres::Object object;
-        object.objectType = folderTypes[folder];
+        object.objectType = folderTypes[folderKinds.indexOf(current.kind)];
         object.id = -1;
         file.objects.append(object);
         if (file.objectCount >= 0)
@@ -300,7 +250,7 @@ struct Model
     void addEntry(int part)
     {
         if (current.kind != 9) {
-            boxes.append(selectObjectHint);
+            boxes.append(SelectObjectHint);
             return;
         }
         testres::Object &object = file.objects[current.object];
@@ -372,60 +322,30 @@ void textChanged(Model &model, const Field &field, const QString &text)
 
 // ---- The window, seen as the user sees it ----
 
-QAction *action(QWidget &window, const QString &text)
+QLineEdit *lineEdit(const TestWindow &w, const Field &field)
 {
-    for (QAction *candidate : window.findChildren<QAction *>()) {
-        if (candidate->text() == text)
-            return candidate;
-    }
-    return nullptr;
-}
-
-QWidget *valueWidget(QWidget *form, const QString &label)
-{
-    auto *grid = qobject_cast<QGridLayout *>(form->layout());
-    for (int row = 0; grid && row < grid->rowCount(); ++row) {
-        QLayoutItem *caption = grid->itemAtPosition(row, 0);
-        auto *captionLabel = caption ? qobject_cast<QLabel *>(caption->widget()) : nullptr;
-        if (captionLabel && captionLabel->text() == label)
-            return grid->itemAtPosition(row, 1)->widget();
-    }
-    return nullptr;
-}
-
-QLineEdit *lineEdit(QWidget &window, const Field &field)
-{
-    static const QStringList objectLabels = { "EntryTypeTypeID", "String1", "String2", "String3" };
-    QWidget *widget = nullptr;
     if (field.part == 0)
-        widget = valueWidget(window.findChild<UiMyPart0 *>(), objectLabels[field.index]);
-    else if (field.part == 1)
-        widget = valueWidget(window.findChildren<UiMyPart1SubObject *>().value(field.entry),
-                field.index == 0 ? "Value1" : "Value2");
-    else
-        widget = valueWidget(window.findChildren<UiMyPart2SubObject *>().value(field.entry),
-                part2Labels[field.index]);
-    return qobject_cast<QLineEdit *>(widget);
+        return valueAt<QLineEdit>(w.form<UiMyPart0>(), field.index + 1);
+    if (field.part == 1)
+        return valueAt<QLineEdit>(w.form<UiMyPart1SubObject>(field.entry), field.index + 1);
+    return valueAt<QLineEdit>(w.form<UiMyPart2SubObject>(field.entry), part2Fields[field.index]);
 }
 
-QTreeWidgetItem *treeItem(QTreeWidget *tree, const Model &model, const Node &node)
+QTreeWidgetItem *treeItem(const TestWindow &w, const Model &model, const Node &node)
 {
-    QTreeWidgetItem *root = tree->topLevelItem(0);
+    QTreeWidgetItem *root = w.tree->topLevelItem(0);
     if (!root || node.kind == 1)
         return root;
     if (node.kind <= 3)
         return root->child(node.kind - 2);
     QTreeWidgetItem *objects = root->child(1);
     if (node.kind <= 8)
-        return objects->child(QVector<int> { 4, 7, 5, 6, 8 }.indexOf(node.kind));
+        return objects->child(folderKinds.indexOf(node.kind));
     const qint32 type = model.file.objects.at(node.object).objectType;
     int rank = 0;
     for (int i = 0; i < node.object; ++i)
         rank += model.file.objects.at(i).objectType == type;
-    return objects
-            ->child(int(
-                    std::find(folderTypes.begin(), folderTypes.end(), type) - folderTypes.begin()))
-            ->child(rank);
+    return objects->child(folderTypes.indexOf(type))->child(rank);
 }
 
 QString elided(const QString &text)
@@ -434,94 +354,95 @@ QString elided(const QString &text)
                              : text.left(40) + QStringLiteral("... (%1 units)").arg(text.size());
 }
 
-QString compare(const QString &what, const QString &shown, const QString &expected)
+// What the window shows, one line per tree row and form field.
+QStringList windowLines(const TestWindow &w)
 {
-    if (shown == expected)
-        return QString();
-    return QStringLiteral("%1 shows \"%2\", the model expects \"%3\"")
-            .arg(what, elided(shown), elided(expected));
+    QTreeWidgetItem *root = w.tree->topLevelItem(0);
+    if (w.tree->topLevelItemCount() != 1 || root->childCount() != 2)
+        return { QStringLiteral("a tree without its file node, Header and Objects") };
+    QStringList lines = { QStringLiteral("file node %1 with %2 folders")
+                                  .arg(root->text(0))
+                                  .arg(root->child(1)->childCount()) };
+    for (int folder = 0; folder < root->child(1)->childCount(); ++folder) {
+        for (int row = 0; row < root->child(1)->child(folder)->childCount(); ++row) {
+            const QTreeWidgetItem *item = root->child(1)->child(folder)->child(row);
+            lines << QStringLiteral("folder %1 row %2: %3|%4|%5")
+                             .arg(folder)
+                             .arg(row)
+                             .arg(item->text(0), item->text(1), item->text(2));
+        }
+    }
+    for (UiMyPart0 *form : w.window.findChildren<UiMyPart0 *>()) {
+        const QComboBox *type = valueAt<QComboBox>(form, 0);
+        lines << QStringLiteral("object form of type %1%2")
+                         .arg(type->currentText(), type->isEnabled() ? " taking choices" : "");
+        for (int k = 0; k < 4; ++k)
+            lines << QStringLiteral("object field %1: %2")
+                             .arg(k)
+                             .arg(lineEdit(w, { 0, -1, k })->text());
+    }
+    const auto part1Forms = w.window.findChildren<UiMyPart1SubObject *>();
+    for (int j = 0; j < part1Forms.size(); ++j) {
+        lines << QStringLiteral("Part1 %1 type %2")
+                         .arg(j)
+                         .arg(valueAt<QComboBox>(part1Forms[j], 0)->currentIndex());
+        for (int k = 0; k < 2; ++k)
+            lines << QStringLiteral("Part1 %1 field %2: %3")
+                             .arg(j)
+                             .arg(k)
+                             .arg(lineEdit(w, { 1, j, k })->text());
+    }
+    const auto part2Forms = w.window.findChildren<UiMyPart2SubObject *>();
+    for (int j = 0; j < part2Forms.size(); ++j) {
+        lines << QStringLiteral("Part2 %1 effect %2")
+                         .arg(j)
+                         .arg(valueAt<QComboBox>(part2Forms[j], 2)->currentIndex());
+        for (int k = 0; k < 9; ++k)
+            lines << QStringLiteral("Part2 %1 field %2: %3")
+                             .arg(j)
+                             .arg(k)
+                             .arg(lineEdit(w, { 2, j, k })->text());
+    }
+    return lines;
 }
 
-QString checkTree(QTreeWidget *tree, const Model &model)
+// The same lines as the model has them.
+QStringList modelLines(const Model &model)
 {
-    QTreeWidgetItem *root = tree->topLevelItem(0);
-    if (tree->topLevelItemCount() != 1 || root->childCount() != 2
-            || root->child(1)->childCount() != 5)
-        return QStringLiteral("the tree lost its shape");
-    QString error = compare("the file node", root->text(0), "session");
-    for (int folder = 0; folder < 5 && error.isEmpty(); ++folder) {
-        QTreeWidgetItem *item = root->child(1)->child(folder);
+    QStringList lines = { QStringLiteral("file node session with 5 folders") };
+    for (int folder = 0; folder < 5; ++folder) {
         int row = 0;
-        for (int i = 0; i < model.file.objects.size() && error.isEmpty(); ++i) {
-            if (model.file.objects.at(i).objectType != folderTypes[folder])
-                continue;
-            if (row >= item->childCount())
-                return QStringLiteral("folder %1 lacks the row of object %2").arg(folder).arg(i);
-            for (int column = 0; column < 3 && error.isEmpty(); ++column) {
-                error = compare(QStringLiteral("column %1 of object %2's row").arg(column).arg(i),
-                        item->child(row)->text(column), model.rows.at(i)[column]);
+        for (int i = 0; i < model.file.objects.size(); ++i) {
+            if (model.file.objects.at(i).objectType == folderTypes[folder]) {
+                const std::array<QString, 3> &texts = model.rows.at(i);
+                lines << QStringLiteral("folder %1 row %2: %3|%4|%5")
+                                 .arg(folder)
+                                 .arg(row++)
+                                 .arg(texts[0], texts[1], texts[2]);
             }
-            ++row;
         }
-        if (error.isEmpty() && row != item->childCount())
-            error = QStringLiteral("folder %1 has %2 rows, the model %3")
-                            .arg(folderNames[folder])
-                            .arg(item->childCount())
-                            .arg(row);
     }
-    return error;
-}
-
-QString checkForms(QWidget &window, const Model &model)
-{
-    const QList<UiMyPart0 *> objectForms = window.findChildren<UiMyPart0 *>();
-    const QList<UiMyPart1SubObject *> part1Forms = window.findChildren<UiMyPart1SubObject *>();
-    const QList<UiMyPart2SubObject *> part2Forms = window.findChildren<UiMyPart2SubObject *>();
     const Forms &forms = model.forms;
-    if (forms.object < 0) {
-        return objectForms.isEmpty() && part1Forms.isEmpty() && part2Forms.isEmpty()
-                ? QString()
-                : QStringLiteral("forms are shown where the model has none");
+    if (forms.object < 0)
+        return lines;
+    lines << QStringLiteral("object form of type %1").arg(ObjectTypeNames[forms.typeIndex]);
+    lines << QStringLiteral("object field 0: %1").arg(forms.id);
+    for (int k = 1; k < 4; ++k)
+        lines << QStringLiteral("object field %1: %2").arg(k).arg(forms.strings[k - 1]);
+    for (int j = 0; j < forms.part1.size(); ++j) {
+        lines << QStringLiteral("Part1 %1 type %2").arg(j).arg(forms.part1[j].typeIndex)
+              << QStringLiteral("Part1 %1 field 0: %2").arg(j).arg(forms.part1[j].value1)
+              << QStringLiteral("Part1 %1 field 1: %2").arg(j).arg(forms.part1[j].value2);
     }
-    if (objectForms.size() != 1 || part1Forms.size() != forms.part1.size()
-            || part2Forms.size() != forms.part2.size())
-        return QStringLiteral("%1 object, %2 Part1 and %3 Part2 forms shown; the model has 1, "
-                              "%4 and %5")
-                .arg(objectForms.size())
-                .arg(part1Forms.size())
-                .arg(part2Forms.size())
-                .arg(forms.part1.size())
-                .arg(forms.part2.size());
-
-    auto *typeBox = qobject_cast<QComboBox *>(valueWidget(objectForms.first(), "ObjectType"));
-    if (typeBox->isEnabled())
-        return QStringLiteral("the ObjectType box takes choices");
-    QString error = compare("ObjectType", typeBox->currentText(), objectTypeNames[forms.typeIndex]);
-    for (int k = 0; k < 4 && error.isEmpty(); ++k) {
-        const QString &expected = k == 0 ? forms.id : forms.strings[k - 1];
-        error = compare(QStringLiteral("object field %1").arg(k),
-                lineEdit(window, { 0, -1, k })->text(), expected);
+    for (int j = 0; j < forms.part2.size(); ++j) {
+        lines << QStringLiteral("Part2 %1 effect %2").arg(j).arg(forms.part2[j].effectIndex);
+        for (int k = 0; k < 9; ++k)
+            lines << QStringLiteral("Part2 %1 field %2: %3")
+                             .arg(j)
+                             .arg(k)
+                             .arg(forms.part2[j].fields[k]);
     }
-    for (int j = 0; j < forms.part1.size() && error.isEmpty(); ++j) {
-        auto *box = qobject_cast<QComboBox *>(valueWidget(part1Forms.at(j), "Type"));
-        error = compare(QStringLiteral("Part1 %1 Type").arg(j),
-                QString::number(box->currentIndex()), QString::number(forms.part1[j].typeIndex));
-        for (int k = 0; k < 2 && error.isEmpty(); ++k) {
-            error = compare(QStringLiteral("Part1 %1 Value%2").arg(j).arg(k + 1),
-                    lineEdit(window, { 1, j, k })->text(),
-                    k == 0 ? forms.part1[j].value1 : forms.part1[j].value2);
-        }
-    }
-    for (int j = 0; j < forms.part2.size() && error.isEmpty(); ++j) {
-        auto *box = qobject_cast<QComboBox *>(valueWidget(part2Forms.at(j), "effectType"));
-        error = compare(QStringLiteral("Part2 %1 effectType").arg(j),
-                QString::number(box->currentIndex()), QString::number(forms.part2[j].effectIndex));
-        for (int k = 0; k < 9 && error.isEmpty(); ++k) {
-            error = compare(QStringLiteral("Part2 %1 %2").arg(j).arg(part2Labels[k]),
-                    lineEdit(window, { 2, j, k })->text(), forms.part2[j].fields[k]);
-        }
-    }
-    return error;
+    return lines;
 }
 
 // ---- Random input ----
@@ -584,20 +505,19 @@ void deliver(QLineEdit *edit, const QString &piece)
 class Session
 {
 public:
-    Session(quint32 seed, const QString &path)
+    explicit Session(quint32 seed)
         : random(seed)
-        , path(path)
-        , tree(window.findChild<QTreeWidget *>())
     {
         model.disk = testres::toBytes(testres::generateFile(seed, 10 + int(seed % 6)));
+        path = w.writeFile(QStringLiteral("session.res"), model.disk);
     }
 
     // Runs the steps; returns what went wrong, with the step, or nothing.
     QString run(int steps)
     {
-        if (!testres::writeFile(path, model.disk))
-            return QStringLiteral("cannot write %1").arg(path);
-        for (step = 0; step <= steps; ++step) {
+        if (path.isEmpty())
+            return QStringLiteral("cannot write the file");
+        for (int step = 0; step <= steps; ++step) {
             if (step == 0)
                 reopen();
             else if (step == steps)
@@ -662,7 +582,7 @@ private:
     {
         description = node.kind == 9 ? QStringLiteral("select object %1").arg(node.object)
                                      : QStringLiteral("select node kind %1").arg(node.kind);
-        tree->setCurrentItem(treeItem(tree, model, node));
+        w.tree->setCurrentItem(treeItem(w, model, node));
         model.select(node);
     }
 
@@ -680,7 +600,7 @@ private:
     void typeText()
     {
         const Field field = randomField();
-        QLineEdit *edit = lineEdit(window, field);
+        QLineEdit *edit = lineEdit(w, field);
         const int mode = random.bounded(10);
         const QString text = randomText(random, !field.isString());
         const bool hasSurrogates =
@@ -720,7 +640,7 @@ private:
         const Forms &forms = model.forms;
         const bool part1 = !forms.part1.isEmpty() && (forms.part2.isEmpty() || random.bounded(2));
         const int entry = random.bounded(part1 ? forms.part1.size() : forms.part2.size());
-        const QVector<qint32> &values = part1 ? part1Types : effectTypes;
+        const QVector<qint32> &values = part1 ? Part1TypeValues : EffectTypeValues;
         const int target = random.bounded(values.size());
         int &shown =
                 part1 ? model.forms.part1[entry].typeIndex : model.forms.part2[entry].effectIndex;
@@ -728,10 +648,8 @@ private:
                               .arg(part1 ? 1 : 2)
                               .arg(entry)
                               .arg(target);
-        QWidget *form = part1
-                ? static_cast<QWidget *>(window.findChildren<UiMyPart1SubObject *>().value(entry))
-                : window.findChildren<UiMyPart2SubObject *>().value(entry);
-        QWidget *box = valueWidget(form, part1 ? "Type" : "effectType");
+        QWidget *box = part1 ? valueAt(w.form<UiMyPart1SubObject>(entry), 0)
+                             : valueAt(w.form<UiMyPart2SubObject>(entry), 2);
         for (int i = shown; i != target; i += target > shown ? 1 : -1)
             QTest::keyClick(box, target > shown ? Qt::Key_Down : Qt::Key_Up);
         if (target == shown)
@@ -752,7 +670,7 @@ private:
             folder = QStringLiteral(" in folder kind %1").arg(model.current.kind);
         }
         description = QStringLiteral("add object") + folder;
-        action(window, QStringLiteral("AddNewObject"))->trigger();
+        w.trigger(QStringLiteral("AddNewObject"));
         model.addObject();
     }
 
@@ -760,14 +678,14 @@ private:
     {
         const int part = 1 + random.bounded(2);
         description = QStringLiteral("add Part%1 entry").arg(part);
-        action(window, QStringLiteral("AddSubObjectInPart%1").arg(part))->trigger();
+        w.trigger(QStringLiteral("AddSubObjectInPart%1").arg(part));
         model.addEntry(part);
     }
 
     void save()
     {
         description = QStringLiteral("save");
-        action(window, QStringLiteral("Save"))->trigger();
+        w.save();
         model.disk = testres::toBytes(model.file);
         saved = true;
     }
@@ -775,8 +693,7 @@ private:
     void reopen()
     {
         description = QStringLiteral("reopen");
-        watcher.queueFile(path);
-        action(window, QStringLiteral("Open"))->trigger();
+        w.open(path);
         testres::File loaded;
         if (testres::fromBytes(model.disk, &loaded))
             model.file = loaded;
@@ -786,7 +703,7 @@ private:
     QString check()
     {
         QStringList shownBoxes;
-        for (const ModalWatcher::Box &box : watcher.boxes)
+        for (const ModalWatcher::Box &box : w.watcher.boxes)
             shownBoxes.append(box.text);
         if (shownBoxes != model.boxes) {
             return QStringLiteral("messages shown: \"%1\"; the model expects \"%2\"")
@@ -798,32 +715,29 @@ private:
             saved = false;
             const QByteArray disk = testres::readAll(path);
             if (disk != model.disk) {
+                const auto from = std::mismatch(
+                        disk.begin(), disk.end(), model.disk.begin(), model.disk.end());
                 return QStringLiteral("the saved file (%1 bytes) differs from the model's "
                                       "(%2 bytes) from byte %3")
                         .arg(disk.size())
                         .arg(model.disk.size())
-                        .arg(firstDifference(disk, model.disk));
+                        .arg(from.first - disk.begin());
             }
         }
-        const QString error = checkForms(window, model);
-        return error.isEmpty() ? checkTree(tree, model) : error;
-    }
-
-    static int firstDifference(const QByteArray &a, const QByteArray &b)
-    {
-        int i = 0;
-        while (i < a.size() && i < b.size() && a[i] == b[i])
-            ++i;
-        return i;
+        const QStringList shown = windowLines(w);
+        const QStringList expected = modelLines(model);
+        for (int i = 0; i < qMax(shown.size(), expected.size()); ++i) {
+            if (shown.value(i) != expected.value(i))
+                return QStringLiteral("the window shows \"%1\", the model expects \"%2\"")
+                        .arg(elided(shown.value(i)), elided(expected.value(i)));
+        }
+        return QString();
     }
 
     QRandomGenerator random;
+    TestWindow w;
     QString path;
-    Drovanel window;
-    ModalWatcher watcher;
-    QTreeWidget *tree;
     Model model;
-    int step = 0;
     int checkedBoxes = 0;
     bool saved = false;
     QString description;
@@ -859,10 +773,9 @@ void TestSession::session()
     const int steps = qEnvironmentVariableIsSet("DROVANEL_SESSION_STEPS")
             ? qEnvironmentVariableIntValue("DROVANEL_SESSION_STEPS")
             : 600;
-    QTemporaryDir dir;
     QElapsedTimer clock;
     clock.start();
-    Session session(seed, dir.filePath(QStringLiteral("session.res")));
+    Session session(seed);
     const QString error = session.run(steps);
     QVERIFY2(error.isEmpty(),
             qPrintable(QStringLiteral("seed %1, %2\nreplay with DROVANEL_SESSION_SEED=%1")
