@@ -1,22 +1,17 @@
-#include "drovanel.h"
-#include "modalwatcher.h"
 #include "resbytes.h"
 #include "resrecords.h"
+#include "testwindow.h"
 #include "uimypart0.h"
 #include "uimypart1subobject.h"
 #include "uimypart2subobject.h"
 
-#include <QAction>
 #include <QComboBox>
 #include <QGroupBox>
-#include <QHeaderView>
 #include <QMenu>
 #include <QMenuBar>
 #include <QProcess>
 #include <QRegularExpression>
-#include <QTemporaryDir>
 #include <QTranslator>
-#include <QTreeWidget>
 #include <QXmlStreamReader>
 #include <QtTest>
 
@@ -37,37 +32,25 @@ struct Message
 QVector<Message> readTs(const QString &path)
 {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
     QVector<Message> messages;
-    QString context;
+    if (!file.open(QIODevice::ReadOnly))
+        return messages;
     QXmlStreamReader xml(&file);
-    while (xml.readNextStartElement()) {
-        if (xml.name() == QLatin1String("TS"))
+    Message message;
+    while (!xml.atEnd()) {
+        xml.readNext();
+        const QStringRef name = xml.name();
+        if (xml.isEndElement() && name == QLatin1String("message")) {
+            messages.append(message);
+        } else if (!xml.isStartElement()) {
             continue;
-        if (xml.name() != QLatin1String("context")) {
-            xml.skipCurrentElement();
-            continue;
-        }
-        while (xml.readNextStartElement()) {
-            if (xml.name() == QLatin1String("name")) {
-                context = xml.readElementText();
-            } else if (xml.name() == QLatin1String("message")) {
-                Message message { context, {}, {}, {} };
-                while (xml.readNextStartElement()) {
-                    if (xml.name() == QLatin1String("source")) {
-                        message.source = xml.readElementText();
-                    } else if (xml.name() == QLatin1String("translation")) {
-                        message.type = xml.attributes().value(QLatin1String("type")).toString();
-                        message.translation = xml.readElementText();
-                    } else {
-                        xml.skipCurrentElement();
-                    }
-                }
-                messages.append(message);
-            } else {
-                xml.skipCurrentElement();
-            }
+        } else if (name == QLatin1String("name")) {
+            message.context = xml.readElementText();
+        } else if (name == QLatin1String("source")) {
+            message.source = xml.readElementText();
+        } else if (name == QLatin1String("translation")) {
+            message.type = xml.attributes().value(QLatin1String("type")).toString();
+            message.translation = xml.readElementText();
         }
     }
     return xml.hasError() ? QVector<Message>() : messages;
@@ -237,27 +220,24 @@ void TestTranslation::interfaceLanguage()
     QCOMPARE(startUp.loaded, inWorkingDirectory);
     const bool chinese = inWorkingDirectory;
 
-    Drovanel window;
-    ModalWatcher watcher;
-    watcher.queueFile(resPath);
-    const QList<QAction *> menus = window.menuBar()->actions();
+    TestWindow w;
+    w.open(resPath);
+    QVERIFY(w.watcher.boxes.isEmpty());
+    const QList<QAction *> menus = w.window.menuBar()->actions();
     QCOMPARE(menus.size(), 3);
-    menus.at(0)->menu()->actions().at(0)->trigger();
-    QVERIFY(watcher.boxes.isEmpty());
 
-    QStringList texts { window.windowTitle() };
+    QStringList texts { w.window.windowTitle() };
     for (QAction *menu : menus) {
         texts << menu->text();
         for (QAction *action : menu->menu()->actions())
             texts << action->text();
     }
-    auto *tree = window.findChild<QTreeWidget *>();
-    QTreeWidgetItem *header = tree->headerItem();
+    QTreeWidgetItem *header = w.tree->headerItem();
     for (int column = 0; column < header->columnCount(); ++column)
         texts << header->text(column);
-    for (QGroupBox *box : window.findChildren<QGroupBox *>())
+    for (QGroupBox *box : w.window.findChildren<QGroupBox *>())
         texts << box->title();
-    QTreeWidgetItem *fileNode = tree->topLevelItem(0);
+    QTreeWidgetItem *fileNode = w.tree->topLevelItem(0);
     QCOMPARE(fileNode->childCount(), 2);
     texts << fileNode->child(0)->text(0) << fileNode->child(1)->text(0);
     for (int i = 0; i < fileNode->child(1)->childCount(); ++i)
@@ -276,13 +256,13 @@ void TestTranslation::interfaceLanguage()
     QCOMPARE(texts, expected);
 
     // Alt with the mnemonic letter opens each menu, in either language.
-    window.show();
+    w.window.show();
     const Qt::Key letters[] = { Qt::Key_F, Qt::Key_M, Qt::Key_C };
     for (int i = 0; i < 3; ++i) {
         // The offscreen platform does not hand the activation back from a closed menu.
-        QApplication::setActiveWindow(&window);
-        tree->setFocus();
-        QTest::keyClick(&window, letters[i], Qt::AltModifier);
+        QApplication::setActiveWindow(&w.window);
+        w.tree->setFocus();
+        QTest::keyClick(&w.window, letters[i], Qt::AltModifier);
         QCOMPARE(QApplication::activePopupWidget(), menus.at(i)->menu());
         QTest::keyClick(menus.at(i)->menu(), Qt::Key_Escape);
         QVERIFY(!QApplication::activePopupWidget());
@@ -294,24 +274,16 @@ void TestTranslation::valueNames_data()
     QTest::addColumn<bool>("chinese");
     QTest::addColumn<Form>("form");
     QTest::addColumn<QStringList>("names");
-    QTest::addColumn<QVector<int>>("values");
+    QTest::addColumn<QVector<qint32>>("values");
 
-    const QStringList objectTypes { "Weapon", "Item", "Pose", "VipItem", "Map" };
-    const QStringList part1Types { "ContinuedInfoMain", "ContinuedInfoSecond", "unknown8",
-        "MappedType", "MusicID", "ReboinInfo", "EFWhenGet", "EFAfterGet", "GetItemWhenAction",
-        "Lianhua", "GetItemAfterAction" };
-    const QVector<int> part1Values { 1, 2, 8, 11, 12, 13, 14, 15, 16, 17, 18 };
-    const QStringList effectTypes { "MaxHp", "NowHp", "ATK", "Defense", "MoveSpeed", "NowAngry",
-        "hide" };
-    const QVector<int> effectValues { 1, 2, 3, 4, 5, 6, 10 };
     for (const bool chinese : { false, true }) {
         const char *language = chinese ? "Chinese" : "English";
         QTest::addRow("object types in %s", language)
-                << chinese << Form::Object << objectTypes << QVector<int> { 1, 2, 3, 4, 5 };
+                << chinese << Form::Object << ObjectTypeNames << QVector<qint32> { 1, 2, 3, 4, 5 };
         QTest::addRow("Part1 types in %s", language)
-                << chinese << Form::Part1 << part1Types << part1Values;
+                << chinese << Form::Part1 << Part1TypeNames << Part1TypeValues;
         QTest::addRow("Part2 effect types in %s", language)
-                << chinese << Form::Part2 << effectTypes << effectValues;
+                << chinese << Form::Part2 << EffectTypeNames << EffectTypeValues;
     }
 }
 
@@ -320,7 +292,7 @@ void TestTranslation::valueNames()
     QFETCH(bool, chinese);
     QFETCH(Form, form);
     QFETCH(QStringList, names);
-    QFETCH(QVector<int>, values);
+    QFETCH(QVector<qint32>, values);
     StartUp startUp(chinese);
 
     const char *context = form == Form::Object ? "UiMyPart0"
@@ -380,19 +352,15 @@ void TestTranslation::addCommandHintsInChinese()
 {
     StartUp startUp(true);
     QVERIFY(startUp.loaded);
-    Drovanel window;
-    ModalWatcher watcher;
-    const QList<QAction *> menus = window.menuBar()->actions();
-    menus.at(1)->menu()->actions().at(0)->trigger();
-    menus.at(2)->menu()->actions().at(0)->trigger();
-    menus.at(2)->menu()->actions().at(1)->trigger();
+    TestWindow w;
+    w.trigger(QStringLiteral("AddNewObject"));
+    w.trigger(QStringLiteral("AddSubObjectInPart1"));
+    w.trigger(QStringLiteral("AddSubObjectInPart2"));
 
-    const QString typeHint = shown(true, QStringLiteral("Drovanel"),
-            QStringLiteral("Please select object type inside the tree, and try again."));
-    const QString idHint = shown(true, QStringLiteral("Drovanel"),
-            QStringLiteral("Please select object ID inside the tree, and try again."));
+    const QString typeHint = shown(true, QStringLiteral("Drovanel"), SelectTypeHint);
+    const QString idHint = shown(true, QStringLiteral("Drovanel"), SelectObjectHint);
     QStringList boxTexts;
-    for (const ModalWatcher::Box &box : watcher.boxes)
+    for (const ModalWatcher::Box &box : w.watcher.boxes)
         boxTexts << box.text;
     QCOMPARE(boxTexts, (QStringList { typeHint, idHint, idHint }));
     QVERIFY(!typeHint.contains(QLatin1String("Please")));
