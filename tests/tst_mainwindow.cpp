@@ -7,20 +7,11 @@
 #include "uimypart2subobject.h"
 
 #include <QAction>
-#include <QMenu>
-#include <QMenuBar>
 #include <QPointer>
+#include <QSplitter>
 #include <QtTest>
 
 namespace {
-
-QStringList texts(const QList<QAction *> &actions)
-{
-    QStringList texts;
-    for (const QAction *action : actions)
-        texts << action->text();
-    return texts;
-}
 
 QList<MyTreeItem<ResObject> *> objectRows(const TestWindow &w)
 {
@@ -114,19 +105,13 @@ private slots:
     void openReplacesDocument();
 };
 
+// The menus' and the tree's texts are checked in both languages by the
+// translation tests.
 void TestMainWindow::startupWindow()
 {
     TestWindow w;
-    QCOMPARE(w.window.windowTitle(), QStringLiteral("Drovanel 1.0"));
-    const QList<QAction *> menus = w.window.menuBar()->actions();
-    QCOMPARE(texts(menus), QStringList({ "&File", "&Main", "&CurrentObject" }));
-    QCOMPARE(texts(menus[0]->menu()->actions()), QStringList({ "Open", "Save" }));
-    QCOMPARE(texts(menus[1]->menu()->actions()), QStringList({ "AddNewObject" }));
-    QCOMPARE(texts(menus[2]->menu()->actions()),
-            QStringList({ "AddSubObjectInPart1", "AddSubObjectInPart2" }));
     for (QAction *action : w.window.findChildren<QAction *>())
         QVERIFY2(action->shortcuts().isEmpty(), qPrintable(action->text()));
-
     auto *splitter = qobject_cast<QSplitter *>(w.window.centralWidget());
     QVERIFY(splitter);
     QCOMPARE(splitter->minimumSize(), QSize(800, 600));
@@ -134,14 +119,7 @@ void TestMainWindow::startupWindow()
     QCOMPARE(splitter->widget(0), w.tree);
     QCOMPARE(w.tree->minimumWidth(), 300);
     QCOMPARE(w.tree->maximumWidth(), 300);
-    const QTreeWidgetItem *header = w.tree->headerItem();
-    QCOMPARE(QStringList({ header->text(0), header->text(1), header->text(2) }),
-            QStringList({ "Path", "Description", "ModelName" }));
-    QStringList boxTitles;
-    for (QGroupBox *box : splitter->widget(1)->findChildren<QGroupBox *>())
-        boxTitles << box->title();
-    boxTitles.sort();
-    QCOMPARE(boxTitles, QStringList({ "Part1", "Part2" }));
+    QCOMPARE(w.tree->columnCount(), 3);
 
     // Save before any Open does nothing.
     w.save();
