@@ -375,41 +375,6 @@ private slots:
         QCOMPARE(session.save(), testres::toBytes(model));
     }
 
-    void everyPart2Field()
-    {
-        testres::File model = sampleFile();
-        Session session(model);
-        QVERIFY(session.open());
-        session.select("Pose/0");
-        auto *form = session.form<UiMyPart2SubObject>(1);
-        for (int row = 0; row < 10; ++row) {
-            if (row == 2)
-                continue;
-            typeInto(valueAt<QLineEdit>(form, row), -1, QString::number(100 + row));
-            model.objects[0].part2[1][row] = 100 + row;
-        }
-        QCOMPARE(session.save(), testres::toBytes(model));
-    }
-
-    void showingLeavesFileAlone()
-    {
-        const testres::File model = testres::generateFile(20240501, 40);
-        const QByteArray bytes = testres::toBytes(model);
-        Session session(model);
-        QVERIFY(session.open());
-        QList<QTreeWidgetItem *> rows;
-        for (QTreeWidgetItemIterator it(session.tree); *it; ++it) {
-            // Object rows lie under file node, "Objects" and a folder.
-            if ((*it)->parent() && (*it)->parent()->parent() && (*it)->parent()->parent()->parent())
-                rows << *it;
-        }
-        QVERIFY(rows.size() > 20);
-        for (QTreeWidgetItem *row : rows)
-            session.tree->setCurrentItem(row);
-        session.tree->setCurrentItem(rows.first());
-        QCOMPARE(session.save(), bytes);
-    }
-
     void layout()
     {
         testres::File model = sampleFile();
