@@ -142,27 +142,17 @@ int indexOrFirst(const QVector<qint32> &values, qint32 value)
 
 // ---- The model ----
 
-struct ShownPart1
-{
-    int typeIndex;
-    QString value1, value2;
-};
-
-struct ShownPart2
-{
-    int effectIndex;
-    std::array<QString, 9> fields;
-};
-
-// What the forms show: the object they were built for, and each field's text.
+// What the forms show: the object they were built for, the entry shown by
+// each type box, and the text of each line edit, in screen order: the
+// object's form (its identifier and three strings), then each Part1 entry's
+// (Value1, Value2), then each Part2 entry's (nine fields).
 struct Forms
 {
     int object = -1;
-    int typeIndex = 0;
-    QString id;
-    std::array<QString, 3> strings;
-    QVector<ShownPart1> part1;
-    QVector<ShownPart2> part2;
+    int part1 = 0;
+    int part2 = 0;
+    QVector<int> boxes;
+    QStringList texts;
 };
 
 // A tree node: a structural kind (1 to 8) or an object row (9 and its index).
@@ -203,23 +193,18 @@ struct Model
     void showForms(int index)
     {
         const testres::Object &object = file.objects.at(index);
-        forms = Forms();
-        forms.object = index;
-        forms.typeIndex =
-                object.objectType >= 1 && object.objectType <= 5 ? object.objectType - 1 : 0;
-        forms.id = QString::number(object.id);
-        forms.strings = { shownText(object.strings[0]), shownModelName(object.strings[1]),
-            shownText(object.strings[2]) };
+        forms = { index, object.part1.size(), object.part2.size(),
+            { listed(object) ? object.objectType - 1 : 0 },
+            { QString::number(object.id), shownText(object.strings[0]),
+                    shownModelName(object.strings[1]), shownText(object.strings[2]) } };
         for (const testres::Entry1 &entry : object.part1) {
-            forms.part1.append({ indexOrFirst(Part1TypeValues, entry.type),
-                    QString::number(entry.value1), QString::number(entry.value2) });
+            forms.boxes << indexOrFirst(Part1TypeValues, entry.type);
+            forms.texts << QString::number(entry.value1) << QString::number(entry.value2);
         }
         for (const testres::Entry2 &entry : object.part2) {
-            ShownPart2 shown;
-            shown.effectIndex = indexOrFirst(EffectTypeValues, entry[2]);
-            for (int k = 0; k < 9; ++k)
-                shown.fields[k] = QString::number(entry[part2Fields[k]]);
-            forms.part2.append(shown);
+            forms.boxes << indexOrFirst(EffectTypeValues, entry[2]);
+            for (int k : part2Fields)
+                forms.texts << QString::number(entry[k]);
         }
     }
 
@@ -277,14 +262,9 @@ struct Field
 
 QString &shownField(Model &model, const Field &field)
 {
-    Forms &forms = model.forms;
-    if (field.part == 0)
-        return field.index == 0 ? forms.id : forms.strings[field.index - 1];
-    if (field.part == 1) {
-        ShownPart1 &shown = forms.part1[field.entry];
-        return field.index == 0 ? shown.value1 : shown.value2;
-    }
-    return forms.part2[field.entry].fields[field.index];
+    const int first[] = { 0, 4, 4 + 2 * model.forms.part1 };
+    const int width[] = { 0, 2, 9 };
+    return model.forms.texts[first[field.part] + width[field.part] * field.entry + field.index];
 }
 
 qint32 &integerField(Model &model, const Field &field)
@@ -354,7 +334,27 @@ QString elided(const QString &text)
                              : text.left(40) + QStringLiteral("... (%1 units)").arg(text.size());
 }
 
-// What the window shows, one line per tree row and form field.
+// One line per tree row, as the window or the model shows it.
+QString rowLine(int folder, int row, const QString &id, const QString &text1, const QString &text2)
+{
+    return QStringLiteral("folder %1 row %2: %3|%4|%5").arg(folder).arg(row).arg(id, text1, text2);
+}
+
+// One line per form field, for the window and the model alike.
+QStringList formLines(const Forms &forms)
+{
+    QStringList lines = { QStringLiteral("forms of %1 objects, %2 Part1 and %3 Part2 entries")
+                                  .arg(forms.boxes.size() - forms.part1 - forms.part2)
+                                  .arg(forms.part1)
+                                  .arg(forms.part2) };
+    for (int i = 0; i < forms.boxes.size(); ++i)
+        lines << QStringLiteral("type box %1 shows entry %2").arg(i).arg(forms.boxes[i]);
+    for (int i = 0; i < forms.texts.size(); ++i)
+        lines << QStringLiteral("line edit %1: %2").arg(i).arg(forms.texts[i]);
+    return lines;
+}
+
+// What the window shows.
 QStringList windowLines(const TestWindow &w)
 {
     QTreeWidgetItem *root = w.tree->topLevelItem(0);
@@ -366,47 +366,33 @@ QStringList windowLines(const TestWindow &w)
     for (int folder = 0; folder < root->child(1)->childCount(); ++folder) {
         for (int row = 0; row < root->child(1)->child(folder)->childCount(); ++row) {
             const QTreeWidgetItem *item = root->child(1)->child(folder)->child(row);
-            lines << QStringLiteral("folder %1 row %2: %3|%4|%5")
-                             .arg(folder)
-                             .arg(row)
-                             .arg(item->text(0), item->text(1), item->text(2));
+            lines << rowLine(folder, row, item->text(0), item->text(1), item->text(2));
         }
     }
-    for (UiMyPart0 *form : w.window.findChildren<UiMyPart0 *>()) {
-        const QComboBox *type = valueAt<QComboBox>(form, 0);
-        lines << QStringLiteral("object form of type %1%2")
-                         .arg(type->currentText(), type->isEnabled() ? " taking choices" : "");
-        for (int k = 0; k < 4; ++k)
-            lines << QStringLiteral("object field %1: %2")
-                             .arg(k)
-                             .arg(lineEdit(w, { 0, -1, k })->text());
-    }
+    const auto objectForms = w.window.findChildren<UiMyPart0 *>();
     const auto part1Forms = w.window.findChildren<UiMyPart1SubObject *>();
-    for (int j = 0; j < part1Forms.size(); ++j) {
-        lines << QStringLiteral("Part1 %1 type %2")
-                         .arg(j)
-                         .arg(valueAt<QComboBox>(part1Forms[j], 0)->currentIndex());
-        for (int k = 0; k < 2; ++k)
-            lines << QStringLiteral("Part1 %1 field %2: %3")
-                             .arg(j)
-                             .arg(k)
-                             .arg(lineEdit(w, { 1, j, k })->text());
-    }
     const auto part2Forms = w.window.findChildren<UiMyPart2SubObject *>();
-    for (int j = 0; j < part2Forms.size(); ++j) {
-        lines << QStringLiteral("Part2 %1 effect %2")
-                         .arg(j)
-                         .arg(valueAt<QComboBox>(part2Forms[j], 2)->currentIndex());
-        for (int k = 0; k < 9; ++k)
-            lines << QStringLiteral("Part2 %1 field %2: %3")
-                             .arg(j)
-                             .arg(k)
-                             .arg(lineEdit(w, { 2, j, k })->text());
+    Forms forms = { objectForms.size() - 1, part1Forms.size(), part2Forms.size(), {}, {} };
+    for (UiMyPart0 *form : objectForms) {
+        if (valueAt<QComboBox>(form, 0)->isEnabled())
+            lines << QStringLiteral("the ObjectType box takes choices");
+        forms.boxes << valueAt<QComboBox>(form, 0)->currentIndex();
+        for (int row = 1; row <= 4; ++row)
+            forms.texts << valueAt<QLineEdit>(form, row)->text();
     }
-    return lines;
+    for (UiMyPart1SubObject *form : part1Forms) {
+        forms.boxes << valueAt<QComboBox>(form, 0)->currentIndex();
+        forms.texts << valueAt<QLineEdit>(form, 1)->text() << valueAt<QLineEdit>(form, 2)->text();
+    }
+    for (UiMyPart2SubObject *form : part2Forms) {
+        forms.boxes << valueAt<QComboBox>(form, 2)->currentIndex();
+        for (int row : part2Fields)
+            forms.texts << valueAt<QLineEdit>(form, row)->text();
+    }
+    return lines + formLines(forms);
 }
 
-// The same lines as the model has them.
+// What the model says the window shows.
 QStringList modelLines(const Model &model)
 {
     QStringList lines = { QStringLiteral("file node session with 5 folders") };
@@ -415,34 +401,11 @@ QStringList modelLines(const Model &model)
         for (int i = 0; i < model.file.objects.size(); ++i) {
             if (model.file.objects.at(i).objectType == folderTypes[folder]) {
                 const std::array<QString, 3> &texts = model.rows.at(i);
-                lines << QStringLiteral("folder %1 row %2: %3|%4|%5")
-                                 .arg(folder)
-                                 .arg(row++)
-                                 .arg(texts[0], texts[1], texts[2]);
+                lines << rowLine(folder, row++, texts[0], texts[1], texts[2]);
             }
         }
     }
-    const Forms &forms = model.forms;
-    if (forms.object < 0)
-        return lines;
-    lines << QStringLiteral("object form of type %1").arg(ObjectTypeNames[forms.typeIndex]);
-    lines << QStringLiteral("object field 0: %1").arg(forms.id);
-    for (int k = 1; k < 4; ++k)
-        lines << QStringLiteral("object field %1: %2").arg(k).arg(forms.strings[k - 1]);
-    for (int j = 0; j < forms.part1.size(); ++j) {
-        lines << QStringLiteral("Part1 %1 type %2").arg(j).arg(forms.part1[j].typeIndex)
-              << QStringLiteral("Part1 %1 field 0: %2").arg(j).arg(forms.part1[j].value1)
-              << QStringLiteral("Part1 %1 field 1: %2").arg(j).arg(forms.part1[j].value2);
-    }
-    for (int j = 0; j < forms.part2.size(); ++j) {
-        lines << QStringLiteral("Part2 %1 effect %2").arg(j).arg(forms.part2[j].effectIndex);
-        for (int k = 0; k < 9; ++k)
-            lines << QStringLiteral("Part2 %1 field %2: %3")
-                             .arg(j)
-                             .arg(k)
-                             .arg(forms.part2[j].fields[k]);
-    }
-    return lines;
+    return lines + formLines(model.forms);
 }
 
 // ---- Random input ----
@@ -542,7 +505,7 @@ private:
     {
         const int roll = random.bounded(100);
         const bool formsShown = model.forms.object >= 0;
-        const bool entriesShown = !model.forms.part1.isEmpty() || !model.forms.part2.isEmpty();
+        const bool entriesShown = model.forms.part1 > 0 || model.forms.part2 > 0;
         if (roll < 22 || (roll < 72 && !formsShown))
             selectNode(randomNode());
         else if (roll < 62 || (roll < 72 && !entriesShown))
@@ -590,10 +553,10 @@ private:
     {
         const Forms &forms = model.forms;
         const int part = random.bounded(3);
-        if (part == 1 && !forms.part1.isEmpty())
-            return { 1, random.bounded(forms.part1.size()), random.bounded(2) };
-        if (part == 2 && !forms.part2.isEmpty())
-            return { 2, random.bounded(forms.part2.size()), random.bounded(9) };
+        if (part == 1 && forms.part1 > 0)
+            return { 1, random.bounded(forms.part1), random.bounded(2) };
+        if (part == 2 && forms.part2 > 0)
+            return { 2, random.bounded(forms.part2), random.bounded(9) };
         return { 0, -1, random.bounded(4) };
     }
 
@@ -638,12 +601,11 @@ private:
     void chooseName()
     {
         const Forms &forms = model.forms;
-        const bool part1 = !forms.part1.isEmpty() && (forms.part2.isEmpty() || random.bounded(2));
-        const int entry = random.bounded(part1 ? forms.part1.size() : forms.part2.size());
+        const bool part1 = forms.part1 > 0 && (forms.part2 == 0 || random.bounded(2));
+        const int entry = random.bounded(part1 ? forms.part1 : forms.part2);
         const QVector<qint32> &values = part1 ? Part1TypeValues : EffectTypeValues;
         const int target = random.bounded(values.size());
-        int &shown =
-                part1 ? model.forms.part1[entry].typeIndex : model.forms.part2[entry].effectIndex;
+        int &shown = model.forms.boxes[1 + (part1 ? 0 : forms.part1) + entry];
         description = QStringLiteral("choose Part%1 %2 entry %3")
                               .arg(part1 ? 1 : 2)
                               .arg(entry)
