@@ -1,5 +1,6 @@
 #include "resbytes.h"
 
+#include <QDataStream>
 #include <QFile>
 #include <QRandomGenerator>
 #include <QtEndian>
@@ -8,48 +9,12 @@ namespace testres {
 
 namespace {
 
-void putInt32(QByteArray &out, qint32 value)
-{
-    char bytes[4];
-    qToLittleEndian(value, bytes);
-    out.append(bytes, 4);
-}
-
-class Cursor
-{
-public:
-    explicit Cursor(const QByteArray &bytes) : bytes(bytes) { }
-
-    bool int32(qint32 *value)
-    {
-        if (bytes.size() - position < 4)
-            return false;
-        *value = qFromLittleEndian<qint32>(bytes.constData() + position);
-        position += 4;
-        return true;
-    }
-
-    bool take(int size, QByteArray *out)
-    {
-        if (size < 0 || bytes.size() - position < size)
-            return false;
-        *out = bytes.mid(position, size);
-        position += size;
-        return true;
-    }
-
-private:
-    // A copy: callers hand in temporaries such as bytes.mid(60).
-    const QByteArray bytes;
-    int position = 0;
-};
-
 QByteArray randomText(QRandomGenerator &random, int maxBytes)
 {
     static const char *const gbSamples[] = { "\xc4\xe3\xba\xc3", "\xce\xe4\xc6\xf7",
-                                              "\xb5\xc0\xbe\xdf" };
+        "\xb5\xc0\xbe\xdf" };
     static const char *const big5Samples[] = { "\xa4\x40\xaa\x41", "\xaa\x5a\xbe\xb9",
-                                               "\xa6\x57\xba\xd9" };
+        "\xa6\x57\xba\xd9" };
     QByteArray text;
     const int kind = random.bounded(3);
     const int target = random.bounded(maxBytes + 1);
@@ -99,22 +64,20 @@ QByteArray stored(const QByteArray &text)
 QByteArray objectBytes(const Object &object)
 {
     QByteArray out;
-    putInt32(out, object.objectType);
-    putInt32(out, object.id);
+    QDataStream stream(&out, QIODevice::WriteOnly);
+    stream.setByteOrder(QDataStream::LittleEndian);
+    stream << object.objectType << object.id;
     for (const QByteArray &string : object.strings) {
-        putInt32(out, string.size());
-        out += string;
+        stream << qint32(string.size());
+        stream.writeRawData(string.constData(), string.size());
     }
-    putInt32(out, object.part1.size());
-    for (const Entry1 &entry : object.part1) {
-        putInt32(out, entry.type);
-        putInt32(out, entry.value1);
-        putInt32(out, entry.value2);
-    }
-    putInt32(out, object.part2.size());
+    stream << qint32(object.part1.size());
+    for (const Entry1 &entry : object.part1)
+        stream << entry.type << entry.value1 << entry.value2;
+    stream << qint32(object.part2.size());
     for (const Entry2 &entry : object.part2) {
         for (qint32 field : entry)
-            putInt32(out, field);
+            stream << field;
     }
     return out;
 }
@@ -140,42 +103,44 @@ bool fromBytes(const QByteArray &bytes, File *file)
     file->objectCount = qFromLittleEndian<qint16>(bytes.constData() + 52);
     file->tail = bytes.mid(54, 6);
     file->objects.clear();
-    if (file->objectCount < 0)
-        return false;
-    Cursor cursor(bytes.mid(60));
-    for (int i = 0; i < file->objectCount; ++i) {
+    QDataStream in(bytes.mid(60));
+    in.setByteOrder(QDataStream::LittleEndian);
+    // A count is checked against the bytes left before anything is sized by it.
+    const auto fits = [&in](qint32 count, int entrySize) {
+        return count >= 0 && count <= in.device()->bytesAvailable() / entrySize;
+    };
+    for (int i = 0; i < file->objectCount && in.status() == QDataStream::Ok; ++i) {
         Object object;
-        if (!cursor.int32(&object.objectType) || !cursor.int32(&object.id))
-            return false;
+        in >> object.objectType >> object.id;
         for (QByteArray &string : object.strings) {
-            qint32 length;
-            if (!cursor.int32(&length) || length < 1 || length > 254
-                || !cursor.take(length, &string) || !string.contains('\0'))
+            qint32 length = 0;
+            in >> length;
+            if (length < 1 || length > 254 || !fits(length, 1))
+                return false;
+            string.resize(length);
+            in.readRawData(string.data(), length);
+            if (!string.contains('\0'))
                 return false;
         }
-        qint32 count;
-        if (!cursor.int32(&count) || count < 0)
+        qint32 count = 0;
+        in >> count;
+        if (!fits(count, 12))
             return false;
-        for (int j = 0; j < count; ++j) {
-            Entry1 entry;
-            if (!cursor.int32(&entry.type) || !cursor.int32(&entry.value1)
-                || !cursor.int32(&entry.value2))
-                return false;
-            object.part1.append(entry);
-        }
-        if (!cursor.int32(&count) || count < 0)
+        object.part1.resize(count);
+        for (Entry1 &entry : object.part1)
+            in >> entry.type >> entry.value1 >> entry.value2;
+        count = 0;
+        in >> count;
+        if (!fits(count, 40))
             return false;
-        for (int j = 0; j < count; ++j) {
-            Entry2 entry;
-            for (qint32 &field : entry) {
-                if (!cursor.int32(&field))
-                    return false;
-            }
-            object.part2.append(entry);
+        object.part2.resize(count);
+        for (Entry2 &entry : object.part2) {
+            for (qint32 &field : entry)
+                in >> field;
         }
         file->objects.append(object);
     }
-    return true;
+    return file->objectCount >= 0 && in.status() == QDataStream::Ok;
 }
 
 File generateFile(quint32 seed, int objectCount, bool withUnknownTypes)
@@ -197,7 +162,7 @@ File generateFile(quint32 seed, int objectCount, bool withUnknownTypes)
         const int part1Count = random.bounded(4) == 0 ? 0 : random.bounded(8);
         for (int j = 0; j < part1Count; ++j)
             object.part1.append({ qint32(random.bounded(20)), qint32(random.generate()),
-                                  qint32(random.generate()) });
+                    qint32(random.generate()) });
         const int part2Count = random.bounded(3) == 0 ? 0 : random.bounded(5);
         for (int j = 0; j < part2Count; ++j) {
             Entry2 entry;
