@@ -15,8 +15,6 @@
 #include <QXmlStreamReader>
 #include <QtTest>
 
-#include <memory>
-
 namespace {
 
 const QString QmName = QStringLiteral("drovanel_zh.qm");
@@ -102,11 +100,7 @@ private:
     QTranslator translator;
 };
 
-enum class Form { Object, Part1, Part2 };
-
 } // namespace
-
-Q_DECLARE_METATYPE(Form)
 
 class TestTranslation : public QObject
 {
@@ -272,73 +266,63 @@ void TestTranslation::interfaceLanguage()
 void TestTranslation::valueNames_data()
 {
     QTest::addColumn<bool>("chinese");
-    QTest::addColumn<Form>("form");
+    QTest::addColumn<QString>("form");
     QTest::addColumn<QStringList>("names");
     QTest::addColumn<QVector<qint32>>("values");
-
     for (const bool chinese : { false, true }) {
         const char *language = chinese ? "Chinese" : "English";
         QTest::addRow("object types in %s", language)
-                << chinese << Form::Object << ObjectTypeNames << QVector<qint32> { 1, 2, 3, 4, 5 };
+                << chinese << "UiMyPart0" << ObjectTypeNames << QVector<qint32> { 1, 2, 3, 4, 5 };
         QTest::addRow("Part1 types in %s", language)
-                << chinese << Form::Part1 << Part1TypeNames << Part1TypeValues;
+                << chinese << "UiMyPart1SubObject" << Part1TypeNames << Part1TypeValues;
         QTest::addRow("Part2 effect types in %s", language)
-                << chinese << Form::Part2 << EffectTypeNames << EffectTypeValues;
+                << chinese << "UiMyPart2SubObject" << EffectTypeNames << EffectTypeValues;
     }
 }
 
 void TestTranslation::valueNames()
 {
     QFETCH(bool, chinese);
-    QFETCH(Form, form);
+    QFETCH(QString, form);
     QFETCH(QStringList, names);
     QFETCH(QVector<qint32>, values);
     StartUp startUp(chinese);
-
-    const char *context = form == Form::Object ? "UiMyPart0"
-            : form == Form::Part1              ? "UiMyPart1SubObject"
-                                               : "UiMyPart2SubObject";
     QStringList expected;
     for (const QString &name : names)
-        expected << shown(chinese, QLatin1String(context), name);
+        expected << shown(chinese, form, name);
 
     ResObject object;
     Part1SubObject part1 {};
     Part2SubObject part2 {};
-    qint32 &field = form == Form::Object ? object.ObjectType
-            : form == Form::Part1        ? part1.Type
-                                         : part2.effectType;
+    qint32 &field = form == "UiMyPart0"    ? object.ObjectType
+            : form == "UiMyPart1SubObject" ? part1.Type
+                                           : part2.effectType;
+    // A new form, named by its translation context, over the records above.
     QWidget parent;
-    auto makeForm = [&]() -> std::unique_ptr<QWidget> {
-        switch (form) {
-        case Form::Object:
-            return std::make_unique<UiMyPart0>(&parent, &object);
-        case Form::Part1:
-            return std::make_unique<UiMyPart1SubObject>(&parent, &part1);
-        case Form::Part2:
-            return std::make_unique<UiMyPart2SubObject>(&parent, &part2);
-        }
-        return nullptr;
+    const auto newBox = [&]() {
+        QWidget *editor = form == "UiMyPart0"
+                ? static_cast<QWidget *>(new UiMyPart0(&parent, &object))
+                : form == "UiMyPart1SubObject"
+                ? static_cast<QWidget *>(new UiMyPart1SubObject(&parent, &part1))
+                : new UiMyPart2SubObject(&parent, &part2);
+        return editor->findChild<QComboBox *>();
     };
 
     // Each value is shown under its own name: the form selects it by that name.
     for (int i = 0; i < values.size(); ++i) {
         field = values.at(i);
-        const std::unique_ptr<QWidget> editor = makeForm();
-        auto *box = editor->findChild<QComboBox *>();
+        QComboBox *box = newBox();
         QStringList items;
         for (int item = 0; item < box->count(); ++item)
             items << box->itemText(item);
         QCOMPARE(items, expected);
         QCOMPARE(box->currentIndex(), i);
     }
-    if (form == Form::Object)
+    if (form == "UiMyPart0")
         return; // the object type is not changed from its form
 
     // Choosing each entry, from the first down, stores its value.
-    field = values.last();
-    const std::unique_ptr<QWidget> editor = makeForm();
-    auto *box = editor->findChild<QComboBox *>();
+    QComboBox *box = newBox();
     QTest::keyClick(box, Qt::Key_Home);
     for (int i = 0; i < values.size(); ++i) {
         if (i > 0)
