@@ -35,18 +35,6 @@ QList<QPointer<QWidget>> forms(const TestWindow &w)
     return forms;
 }
 
-// Makes the first object with Part1 entries current, so that its forms are shown.
-bool selectObjectWithEntries(TestWindow &w)
-{
-    for (MyTreeItem<ResObject> *row : objectRows(w)) {
-        if (row->record->Part1Count > 0) {
-            w.tree->setCurrentItem(row);
-            return forms(w).size() == 1 + row->record->Part1Count + row->record->Part2Count;
-        }
-    }
-    return false;
-}
-
 // The file, as written, of one object with the given stored strings.
 QByteArray oneObjectFile(
         qint32 objectType, qint32 id, const QByteArray &string1, const QByteArray &string2)
@@ -244,14 +232,17 @@ void TestMainWindow::refusedOpenKeepsDocument()
 {
     QFETCH(QByteArray, damaged);
     QFETCH(QString, reason);
-    const QByteArray bytes = testres::toBytes(testres::generateFile(41, 25, false));
+    testres::File file = testres::generateFile(41, 25, false);
+    file.objects[0].part1 = { { 12, 1, 2 }, { 5, 3, 4 } };
+    const QByteArray bytes = testres::toBytes(file);
     TestWindow w;
     const QString path = w.writeFile("item.res", bytes);
     w.open(path);
-    QVERIFY(selectObjectWithEntries(w));
+    w.tree->setCurrentItem(w.node("Weapon/0"));
     QTreeWidgetItem *root = w.tree->topLevelItem(0);
     QTreeWidgetItem *current = w.tree->currentItem();
     const QList<QPointer<QWidget>> shown = forms(w);
+    QCOMPARE(shown.size(), 3 + file.objects[0].part2.size());
 
     if (damaged.isNull()) {
         w.watcher.queueCancel();
@@ -293,11 +284,12 @@ void TestMainWindow::openReplacesDocument()
     TestWindow w;
     const QString firstPath = w.writeFile("first.res", firstBytes);
     w.open(firstPath);
-    QVERIFY(selectObjectWithEntries(w));
     // An added object is an unsaved change that the next Open discards.
     w.tree->setCurrentItem(w.node("Weapon"));
     w.trigger("AddNewObject");
     QCOMPARE(objectRows(w).size(), 13);
+    w.tree->setCurrentItem(w.node("Weapon/0"));
+    QVERIFY(!forms(w).isEmpty());
 
     const QString secondPath =
             w.writeFile(sameFile ? "first.res" : "second.res", testres::toBytes(second));
