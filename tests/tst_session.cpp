@@ -330,8 +330,8 @@ QTreeWidgetItem *treeItem(const TestWindow &w, const Model &model, const Node &n
 
 QString elided(const QString &text)
 {
-    return text.size() <= 40 ? text
-                             : text.left(40) + QStringLiteral("... (%1 units)").arg(text.size());
+    return text.size() <= 60 ? text
+                             : text.left(60) + QStringLiteral("... (%1 units)").arg(text.size());
 }
 
 // One line per tree row, as the window or the model shows it.
@@ -569,15 +569,11 @@ private:
         const bool hasSurrogates =
                 std::any_of(text.begin(), text.end(), [](QChar c) { return c.isSurrogate(); });
         const bool byKeys = !hasSurrogates && text.size() <= 12 && random.bounded(2);
-        description = QStringLiteral("type %1 field %2.%3.%4 \"%5\"%6")
-                              .arg(mode == 0             ? "clear"
-                                              : mode < 4 ? "over"
-                                                         : "after")
-                              .arg(field.part)
-                              .arg(field.entry)
-                              .arg(field.index)
-                              .arg(mode == 0 ? QString() : elided(text))
-                              .arg(byKeys ? " by keys" : "");
+        // Mode 0 clears the field, 1 to 3 type over its text, 4 to 9 after it.
+        const char *const how[] = { "clear", "over", "over", "over", "after" };
+        description = QString::asprintf("type %s field %d.%d.%d \"%s\"%s", how[qMin(mode, 4)],
+                field.part, field.entry, field.index,
+                qUtf8Printable(mode == 0 ? QString() : elided(text)), byKeys ? " by keys" : "");
         if (mode < 4)
             QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
         if (mode == 0) {
@@ -606,10 +602,7 @@ private:
         const QVector<qint32> &values = part1 ? Part1TypeValues : EffectTypeValues;
         const int target = random.bounded(values.size());
         int &shown = model.forms.boxes[1 + (part1 ? 0 : forms.part1) + entry];
-        description = QStringLiteral("choose Part%1 %2 entry %3")
-                              .arg(part1 ? 1 : 2)
-                              .arg(entry)
-                              .arg(target);
+        description = QString::asprintf("choose Part%d %d entry %d", part1 ? 1 : 2, entry, target);
         QWidget *box = part1 ? valueAt(w.form<UiMyPart1SubObject>(entry), 0)
                              : valueAt(w.form<UiMyPart2SubObject>(entry), 2);
         for (int i = shown; i != target; i += target > shown ? 1 : -1)
