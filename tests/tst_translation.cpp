@@ -1,5 +1,4 @@
 #include "resbytes.h"
-#include "resrecords.h"
 #include "testwindow.h"
 #include "uimypart0.h"
 #include "uimypart1subobject.h"
@@ -122,8 +121,6 @@ private:
 
     QVector<Message> messages;
     QHash<QString, QString> translations;
-    QTemporaryDir directory;
-    QString resPath;
 };
 
 void TestTranslation::initTestCase()
@@ -133,18 +130,6 @@ void TestTranslation::initTestCase()
     for (const Message &message : messages)
         translations.insert(
                 message.context + QLatin1String(" | ") + message.source, message.translation);
-
-    testres::File file;
-    for (qint32 type = WeaponType; type <= MapType; ++type) {
-        testres::Object object;
-        object.objectType = type;
-        object.id = 100 + type;
-        object.part1 = { { 12, 5, -1 } };
-        object.part2 = { { 2, 0, 1, 0, 0, 0, 0, 0, 0, 0 } };
-        file.objects.append(object);
-    }
-    resPath = directory.filePath(QStringLiteral("items.res"));
-    QVERIFY(testres::writeFile(resPath, testres::toBytes(file)));
 }
 
 QString TestTranslation::shown(bool chinese, const QString &context, const QString &source) const
@@ -215,7 +200,8 @@ void TestTranslation::interfaceLanguage()
     const bool chinese = inWorkingDirectory;
 
     TestWindow w;
-    w.open(resPath);
+    w.open(w.writeFile(
+            QStringLiteral("items.res"), testres::toBytes(testres::generateFile(5, 5, false))));
     QVERIFY(w.watcher.boxes.isEmpty());
     const QList<QAction *> menus = w.window.menuBar()->actions();
     QCOMPARE(menus.size(), 3);
