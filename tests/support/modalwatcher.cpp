@@ -19,8 +19,8 @@ void ModalWatcher::poll()
     if (auto *box = qobject_cast<QMessageBox *>(modal)) {
         QPushButton *defaultButton = box->defaultButton();
         boxes.append({ box->windowTitle(), box->text(), box->icon(), box->standardButtons(),
-                       defaultButton ? box->standardButton(defaultButton) : QMessageBox::NoButton,
-                       box->parentWidget() });
+                defaultButton ? box->standardButton(defaultButton) : QMessageBox::NoButton,
+                box->parentWidget() });
         const QList<QAbstractButton *> buttons = box->buttons();
         if (!buttons.isEmpty())
             buttons.first()->click();

@@ -29,7 +29,7 @@ struct Object
     // The stored bytes of each string, terminating zero byte included; the
     // length field written is their count.
     std::array<QByteArray, 3> strings = { QByteArray(1, '\0'), QByteArray(1, '\0'),
-                                          QByteArray(1, '\0') };
+        QByteArray(1, '\0') };
     QVector<Entry1> part1;
     QVector<Entry2> part2;
 };
