@@ -1,6 +1,6 @@
 #include "uimypart0.h"
 
-#include "integerfield.h"
+#include "formfields.h"
 #include "recordtext.h"
 
 #include <QMap>
@@ -18,22 +18,14 @@ UiMyPart0::UiMyPart0(QWidget *parent, ResObject *record)
     , row(g_objectTree ? g_objectTree->currentItem() : nullptr)
 {
     setLayout(&layout);
-    layout.addWidget(&objectTypeLabel, 0, 0);
-    layout.addWidget(&entryTypeTypeIDLabel, 1, 0);
-    layout.addWidget(&string1Label, 2, 0);
-    layout.addWidget(&string2Label, 3, 0);
-    layout.addWidget(&string3Label, 4, 0);
-    layout.addWidget(&objectTypeBox, 0, 1);
-    layout.addWidget(&entryTypeTypeIDEdit, 1, 1);
-    layout.addWidget(&string1Edit, 2, 1);
-    layout.addWidget(&string2Edit, 3, 1);
-    layout.addWidget(&string3Edit, 4, 1);
-
-    objectTypeLabel.setText(tr("ObjectType"));
-    entryTypeTypeIDLabel.setText(tr("EntryTypeTypeID"));
-    string1Label.setText(tr("String1"));
-    string2Label.setText(tr("String2"));
-    string3Label.setText(tr("String3"));
+    addFormRows(layout,
+            {
+                    { objectTypeLabel, objectTypeBox, tr("ObjectType") },
+                    { entryTypeTypeIDLabel, entryTypeTypeIDEdit, tr("EntryTypeTypeID") },
+                    { string1Label, string1Edit, tr("String1") },
+                    { string2Label, string2Edit, tr("String2") },
+                    { string3Label, string3Edit, tr("String3") },
+            });
 
     QMap<int, QString> objectTypeNames;
     objectTypeNames.insert(WeaponType, tr("Weapon"));

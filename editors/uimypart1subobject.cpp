@@ -1,22 +1,18 @@
 #include "uimypart1subobject.h"
 
-#include "integerfield.h"
+#include "formfields.h"
 
 UiMyPart1SubObject::UiMyPart1SubObject(QWidget *parent, Part1SubObject *entry)
     : QWidget(parent)
     , entry(entry)
 {
     setLayout(&layout);
-    layout.addWidget(&typeLabel, 0, 0);
-    layout.addWidget(&value1Label, 1, 0);
-    layout.addWidget(&value2Label, 2, 0);
-    layout.addWidget(&typeBox, 0, 1);
-    layout.addWidget(&value1Edit, 1, 1);
-    layout.addWidget(&value2Edit, 2, 1);
-
-    typeLabel.setText(tr("Type"));
-    value1Label.setText(tr("Value1"));
-    value2Label.setText(tr("Value2"));
+    addFormRows(layout,
+            {
+                    { typeLabel, typeBox, tr("Type") },
+                    { value1Label, value1Edit, tr("Value1") },
+                    { value2Label, value2Edit, tr("Value2") },
+            });
 
     typeNames.insert(1, tr("ContinuedInfoMain"));
     typeNames.insert(2, tr("ContinuedInfoSecond"));

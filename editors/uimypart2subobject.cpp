@@ -1,6 +1,6 @@
 #include "uimypart2subobject.h"
 
-#include "integerfield.h"
+#include "formfields.h"
 
 UiMyPart2SubObject::UiMyPart2SubObject(QWidget *parent, Part2SubObject *entry)
     : QWidget(parent)
@@ -17,30 +17,19 @@ UiMyPart2SubObject::UiMyPart2SubObject(QWidget *parent, Part2SubObject *entry)
     effectTypeNames.insert(10, tr("hide"));
     effectTypeBox.addItems(effectTypeNames.values());
 
-    const struct
-    {
-        QLabel &label;
-        QWidget &value;
-        QString text;
-    } rows[] = {
-        { unknown2Label, unknown2Edit, tr("unknown2") },
-        { unknown3Label, unknown3Edit, tr("unknown3") },
-        { effectTypeLabel, effectTypeBox, tr("effectType") },
-        { cycleLabel, cycleEdit, tr("cycle") },
-        { actionTypeLabel, actionTypeEdit, tr("actionType") },
-        { unknonw6Label, unknonw6Edit, tr("unknonw6") },
-        { typeValueLabel, typeValueEdit, tr("typeValue") },
-        { unknown8Label, unknown8Edit, tr("unknown8") },
-        { unknown9Label, unknown9Edit, tr("unknown9") },
-        { unknown10Label, unknown10Edit, tr("unknown10") },
-    };
-    int row = 0;
-    for (const auto &field : rows) {
-        layout.addWidget(&field.label, row, 0);
-        layout.addWidget(&field.value, row, 1);
-        field.label.setText(field.text);
-        ++row;
-    }
+    addFormRows(layout,
+            {
+                    { unknown2Label, unknown2Edit, tr("unknown2") },
+                    { unknown3Label, unknown3Edit, tr("unknown3") },
+                    { effectTypeLabel, effectTypeBox, tr("effectType") },
+                    { cycleLabel, cycleEdit, tr("cycle") },
+                    { actionTypeLabel, actionTypeEdit, tr("actionType") },
+                    { unknonw6Label, unknonw6Edit, tr("unknonw6") },
+                    { typeValueLabel, typeValueEdit, tr("typeValue") },
+                    { unknown8Label, unknown8Edit, tr("unknown8") },
+                    { unknown9Label, unknown9Edit, tr("unknown9") },
+                    { unknown10Label, unknown10Edit, tr("unknown10") },
+            });
 
     unknown2Edit.setText(QString::number(entry->unknown2, 10));
     unknown3Edit.setText(QString::number(entry->unknown3, 10));

@@ -3,7 +3,26 @@
 #include <QMap>
 #include <QString>
 
+#include <initializer_list>
+
+class QGridLayout;
+class QLabel;
 class QLineEdit;
+class QWidget;
+
+// What every record form shares: one grid row per field, and the write-back of
+// integer and named fields.
+
+struct FormRow
+{
+    QLabel &label;
+    QWidget &value;
+    QString text;
+};
+
+// Places the rows from the top, each label in column 0 with its text and its
+// value widget in column 1.
+void addFormRows(QGridLayout &layout, std::initializer_list<FormRow> rows);
 
 // The write-back shared by the integer fields of every form: the typed text is
 // filtered to digits, shown filtered, and stored unless it is empty. A text that

@@ -1,8 +1,21 @@
-#include "integerfield.h"
+#include "formfields.h"
 
 #include "filterdigits.h"
 
+#include <QGridLayout>
+#include <QLabel>
 #include <QLineEdit>
+
+void addFormRows(QGridLayout &layout, std::initializer_list<FormRow> rows)
+{
+    int row = 0;
+    for (const FormRow &field : rows) {
+        layout.addWidget(&field.label, row, 0);
+        layout.addWidget(&field.value, row, 1);
+        field.label.setText(field.text);
+        ++row;
+    }
+}
 
 void storeIntegerText(QLineEdit &edit, qint32 &field, const QString &text)
 {
