@@ -159,9 +159,7 @@ void Drovanel::onOpen(bool)
         readable = candidate->setFileName(path) && candidate->check();
     }
     if (!readable) {
-        QMessageBox::warning(this, tr("Warning"),
-                tr("Cannot open %1: %2")
-                        .arg(QDir::toNativeSeparators(path), candidate->errorString()));
+        warnCannotOpen(path, candidate->errorString());
         return;
     }
 
@@ -177,12 +175,17 @@ void Drovanel::onOpen(bool)
         const QString reason = document->errorString();
         closeDocument();
         OverrideCursor arrow(Qt::ArrowCursor);
-        QMessageBox::warning(this, tr("Warning"),
-                tr("Cannot open %1: %2").arg(QDir::toNativeSeparators(path), reason));
+        warnCannotOpen(path, reason);
         return;
     }
     documentLoaded = true;
     buildTree(path);
+}
+
+void Drovanel::warnCannotOpen(const QString &path, const QString &reason)
+{
+    QMessageBox::warning(this, tr("Warning"),
+            tr("Cannot open %1: %2").arg(QDir::toNativeSeparators(path), reason));
 }
 
 void Drovanel::onSave(bool)

@@ -41,6 +41,7 @@ private:
     void clearEditorsAndTree();
     void onCurrentItemChanged(QTreeWidgetItem *current, QTreeWidgetItem *previous);
     void closeDocument();
+    void warnCannotOpen(const QString &path, const QString &reason);
     ResObject *selectedObject();
     void rebuildEditors();
 
