@@ -14,6 +14,8 @@
 #include <QMenuBar>
 #include <QMessageBox>
 
+#include <limits>
+
 namespace {
 
 // Shows a cursor over the whole application while it lives: the wait cursor
@@ -43,6 +45,25 @@ qint32 objectTypeOfFolder(int folderKind)
         return MapType;
     }
     return 0;
+}
+
+// Replaces the forms of one table by a form per entry, formsPerRow to a row.
+// The new forms are added while their area is hidden: a form added to a shown
+// area is shown later on its own and lays out the whole grid again, so that
+// thousands of forms took seconds; shown with the area, they are laid out once.
+template<typename Form, typename Entry>
+void rebuildForms(QVector<Form *> &forms, QWidget &area, QGridLayout &grid, QVector<Entry> &table,
+        int count, int formsPerRow)
+{
+    qDeleteAll(forms);
+    forms.clear();
+    area.hide();
+    for (int i = 0; i < count; ++i) {
+        auto *form = new Form(&area, &table[i]);
+        forms.append(form);
+        grid.addWidget(form, i / formsPerRow, i % formsPerRow);
+    }
+    area.show();
 }
 
 ResObject newObject(qint32 objectType)
@@ -295,29 +316,10 @@ void Drovanel::onCurrentItemChanged(QTreeWidgetItem *current, QTreeWidgetItem *)
     objectEditors.append(objectEditor);
     editorPanelLayout.addWidget(objectEditor);
 
-    // The new forms are added while their area is hidden. A form added to a
-    // shown area is shown later on its own and lays out the whole grid again,
-    // so that thousands of forms took seconds; shown with the area, they are
-    // laid out once.
-    qDeleteAll(part1Editors);
-    part1Editors.clear();
-    part1Area.hide();
-    for (int i = 0; i < object->Part1Count; ++i) {
-        auto *editor = new UiMyPart1SubObject(&part1Area, &object->Part1[i]);
-        part1Editors.append(editor);
-        part1Layout.addWidget(editor, i / 3, i % 3);
-    }
-    part1Area.show();
-
-    qDeleteAll(part2Editors);
-    part2Editors.clear();
-    part2Area.hide();
-    for (int i = 0; i < object->Part2Count; ++i) {
-        auto *editor = new UiMyPart2SubObject(&part2Area, &object->Part2[i]);
-        part2Editors.append(editor);
-        part2Layout.addWidget(editor, 0, i);
-    }
-    part2Area.show();
+    rebuildForms(part1Editors, part1Area, part1Layout, object->Part1, object->Part1Count, 3);
+    // All Part2 forms stand in one row.
+    rebuildForms(part2Editors, part2Area, part2Layout, object->Part2, object->Part2Count,
+            std::numeric_limits<int>::max());
 }
 
 void Drovanel::onAddNewObject(bool)
