@@ -168,18 +168,21 @@ void Drovanel::onOpen(bool)
 {
     const QString path =
             QFileDialog::getOpenFileName(this, QString(), QString(), QStringLiteral("Res (*.res)"));
-    if (path.isEmpty())
-        return;
+    if (!path.isEmpty())
+        openFile(path);
+}
 
-    // The new file is checked before the open document is torn down, so that a
-    // mis-click on a damaged file keeps the user's work.
+void Drovanel::openFile(const QString &path)
+{
+    // The file is read into a document of its own, so that a mis-click on a
+    // damaged file keeps the open document and the user's work.
     auto candidate = std::make_unique<ResDocument>();
-    bool readable;
+    bool loaded;
     {
         OverrideCursor wait(Qt::WaitCursor);
-        readable = candidate->setFileName(path) && candidate->check();
+        loaded = candidate->setFileName(path) && candidate->load();
     }
-    if (!readable) {
+    if (!loaded) {
         warnCannotOpen(path, candidate->errorString());
         return;
     }
@@ -191,14 +194,6 @@ void Drovanel::onOpen(bool)
         documentLoaded = false;
     }
     document = std::move(candidate);
-    if (!document->load()) {
-        // The file changed on disk since it was checked.
-        const QString reason = document->errorString();
-        closeDocument();
-        OverrideCursor arrow(Qt::ArrowCursor);
-        warnCannotOpen(path, reason);
-        return;
-    }
     documentLoaded = true;
     buildTree(path);
 }

@@ -32,6 +32,7 @@ public:
 
 private:
     void onOpen(bool checked);
+    void openFile(const QString &path);
     void onSave(bool checked);
     void onAddNewObject(bool checked);
     void onAddSubObjectInPart1(bool checked);

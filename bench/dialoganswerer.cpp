@@ -2,6 +2,8 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QLineEdit>
 #include <QMessageBox>
 
 DialogAnswerer::DialogAnswerer(const QElapsedTimer &clock)
@@ -33,9 +35,14 @@ void DialogAnswerer::poll()
         return;
     }
     if (auto *dialog = qobject_cast<QFileDialog *>(modal)) {
-        dialog->selectFile(path);
+        // A name typed into the name field is what accept() reads; selectFile()
+        // races the dialog's directory model.
+        const QFileInfo file(path);
+        dialog->setDirectory(file.absolutePath());
+        if (auto *name = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit")))
+            name->setText(file.fileName());
         // The user's wait starts when the dialog is accepted, not when it opened.
         acceptedAt = clock.nsecsElapsed();
-        QMetaObject::invokeMethod(dialog, "accept");
+        static_cast<QDialog *>(dialog)->accept();
     }
 }

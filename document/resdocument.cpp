@@ -14,10 +14,8 @@ class ResReader
     Q_DECLARE_TR_FUNCTIONS(ResDocument)
 
 public:
-    // A reader that does not keep the records only checks the file.
-    ResReader(QIODevice &device, bool keepRecords)
+    explicit ResReader(QIODevice &device)
         : device(device)
-        , keepRecords(keepRecords)
         , remaining(device.isSequential() ? device.bytesAvailable() : device.size() - device.pos())
     {
     }
@@ -36,7 +34,6 @@ private:
             int reservation);
 
     QIODevice &device;
-    const bool keepRecords;
     qint64 offset = 0;
     qint64 remaining;
 };
@@ -84,20 +81,18 @@ bool ResReader::readContents(ResStruct &contents)
         return false;
     }
 
-    if (!keepRecords) {
-        ResObject scratch;
-        for (int i = 0; i < objectCount; ++i) {
-            if (!readObject(i, scratch))
-                return false;
-        }
-        return true;
-    }
-
     contents.objects.reserve(qMax(objectCount, ObjectReservation));
     contents.objects.resize(objectCount);
     for (int i = 0; i < objectCount; ++i) {
         if (!readObject(i, contents.objects[i]))
             return false;
+    }
+    contents.trailing = device.read(remaining);
+    if (contents.trailing.size() != remaining) {
+        error = tr("offset %1: the %2 bytes after the last object cannot be read.")
+                        .arg(offset)
+                        .arg(remaining);
+        return false;
     }
     return true;
 }
@@ -225,41 +220,25 @@ QString ResDocument::path() const
 
 bool ResDocument::load()
 {
-    return readFile(true);
-}
-
-bool ResDocument::check()
-{
-    return readFile(false);
-}
-
-bool ResDocument::read(QIODevice &device)
-{
-    return readFrom(device, true);
-}
-
-bool ResDocument::readFile(bool keepRecords)
-{
     file.setFileName(path());
     if (!file.open(QIODevice::ReadOnly)) {
         lastError = file.errorString();
         return false;
     }
-    const bool accepted = readFrom(file, keepRecords);
+    const bool accepted = read(file);
     file.close();
     return accepted;
 }
 
-bool ResDocument::readFrom(QIODevice &device, bool keepRecords)
+bool ResDocument::read(QIODevice &device)
 {
     ResStruct loaded;
-    ResReader reader(device, keepRecords);
+    ResReader reader(device);
     if (!reader.readContents(loaded)) {
         lastError = reader.error;
         return false;
     }
-    if (keepRecords)
-        contents = std::move(loaded);
+    contents = std::move(loaded);
     lastError.clear();
     return true;
 }
@@ -307,7 +286,7 @@ bool ResDocument::write(QIODevice &device)
             return false;
         }
     }
-    if (!writer.flush()) {
+    if (!writer.put(contents.trailing.constData(), contents.trailing.size()) || !writer.flush()) {
         lastError = device.errorString();
         return false;
     }

@@ -28,9 +28,6 @@ public:
     // Replaces `contents` with the file's records. A file that breaks the format
     // is refused and leaves `contents` as it was; errorString() says why.
     bool load();
-    // Reads the file as load() does, without keeping its records: tells whether
-    // load() would accept it.
-    bool check();
     // Saves through a temporary file that replaces the file only once every byte
     // is written, so a failed save leaves the file on disk as it was.
     bool save();
@@ -44,9 +41,6 @@ public:
     ResStruct contents;
 
 private:
-    bool readFile(bool keepRecords);
-    bool readFrom(QIODevice &device, bool keepRecords);
-
     char16_t fileName[FileNameCapacity] = {};
     QFile file;
     QString lastError;

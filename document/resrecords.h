@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QVector>
 #include <QtGlobal>
 
@@ -89,6 +90,9 @@ struct ResStruct
 {
     ResHeader header = {};
     QVector<ResObject> objects;
+    // Whatever the file holds after its last object block, written back after
+    // the last object, so that objects added later go before it.
+    QByteArray trailing;
 };
 
 // ObjectType codes.

@@ -160,7 +160,7 @@ void TestDocument::roundTrip()
         QCOMPARE(record.Part2Count, record.Part2.size());
     }
     QVERIFY2(document.save(), qPrintable(document.errorString()));
-    QCOMPARE(testres::readAll(path), bytes);
+    QCOMPARE(testres::readAll(path), bytes + trailing);
 }
 
 void TestDocument::damagedFileIsRefused_data()
@@ -242,10 +242,8 @@ void TestDocument::damagedFileIsRefused()
     ResDocument document;
     QVERIFY(document.setFileName(dir.filePath("good.res")) && document.load());
     QVERIFY(document.setFileName(path));
-    QVERIFY(!document.check());
-    const QString checked = document.errorString();
     QVERIFY(!document.load());
-    QCOMPARE(document.errorString(), checked);
+    const QString checked = document.errorString();
     QVERIFY(!checked.isEmpty());
     for (const QString &fragment : fragments)
         QVERIFY2(checked.contains(fragment), qPrintable(checked + " lacks " + fragment));

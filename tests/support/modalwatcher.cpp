@@ -3,6 +3,8 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QLineEdit>
 #include <QPushButton>
 
 ModalWatcher::ModalWatcher()
@@ -34,8 +36,14 @@ void ModalWatcher::poll()
         if (path.isNull()) {
             dialog->reject();
         } else {
-            dialog->selectFile(path);
-            QMetaObject::invokeMethod(dialog, "accept");
+            // selectFile() races the dialog's directory model and leaves a focused
+            // name field as it was; a name typed into the field is what accept()
+            // reads, whatever the model has loaded.
+            const QFileInfo file(path);
+            dialog->setDirectory(file.absolutePath());
+            if (auto *name = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit")))
+                name->setText(file.fileName());
+            static_cast<QDialog *>(dialog)->accept();
         }
     }
 }
