@@ -92,9 +92,6 @@ QString decodeModelNameText(const QByteArray &bytes)
 
 int storeRecordText(ResString &string, const QString &text)
 {
-    if (text.isEmpty())
-        return 0;
-
     QByteArray encoded = encodeRecordText(text);
     int kept = text.size();
     if (encoded.size() > ResStringMaxTextBytes) {
