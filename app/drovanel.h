@@ -30,9 +30,12 @@ public:
     Drovanel();
     ~Drovanel() override;
 
+    // Opens path as the Open command does once a file is chosen; a refused file
+    // leaves the open document as it was and says why.
+    void openFile(const QString &path);
+
 private:
     void onOpen(bool checked);
-    void openFile(const QString &path);
     void onSave(bool checked);
     void onAddNewObject(bool checked);
     void onAddSubObjectInPart1(bool checked);

@@ -115,6 +115,18 @@
         <source>Please select object ID inside the tree, and try again.</source>
         <translation>请先在树中选择一个对象编号，然后重试。</translation>
     </message>
+    <message>
+        <source>Editor of the game&apos;s RES files.</source>
+        <translation>游戏 RES 文件的编辑器。</translation>
+    </message>
+    <message>
+        <source>The RES file to open.</source>
+        <translation>要打开的 RES 文件。</translation>
+    </message>
+    <message>
+        <source>Give at most one file.</source>
+        <translation>最多只能指定一个文件。</translation>
+    </message>
 </context>
 <context>
     <name>ResDocument</name>
