@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
-# Installs the Debian packages that building and testing Drovanel needs, when
-# any of them is missing. Uses sudo when not run as root.
+# Installs the Debian packages that building and testing Drovanel needs, and
+# those named as arguments, when any of them is missing. Uses sudo when not run
+# as root.
 set -euo pipefail
 
 packages=(cmake g++ make qtbase5-dev qttools5-dev qttools5-dev-tools libqt5svg5-dev
           qttranslations5-l10n clang libclang-rt-14-dev xvfb xauth fonts-noto-cjk)
+packages+=("$@")
 
 missing=()
 for package in "${packages[@]}"; do
