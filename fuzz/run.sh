@@ -24,7 +24,6 @@ cmake -S "$root" -B "$build" -DCMAKE_CXX_COMPILER=clang++ -DDROVANEL_FUZZ=ON \
     -DDROVANEL_WERROR=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo >&2
 cmake --build "$build" -j "$(nproc)" >&2
 
-"$build/drovanel_fuzz_seeds" "$build/seeds"
 mkdir -p "$build/corpus"
 
 export ASAN_OPTIONS=${ASAN_OPTIONS:-halt_on_error=1:detect_leaks=1}:abort_on_error=1
@@ -32,7 +31,7 @@ export UBSAN_OPTIONS=${UBSAN_OPTIONS:-halt_on_error=1:print_stacktrace=1}
 cd "$build"
 set +e
 # shellcheck disable=SC2086
-./drovanel_fuzz_load -seed="${DROVANEL_FUZZ_SEED:-1}" -max_total_time="$seconds" \
+DROVANEL_FUZZ_SEEDS=seeds ./drovanel_fuzz_load -seed="${DROVANEL_FUZZ_SEED:-1}" -max_total_time="$seconds" \
     -print_final_stats=1 -rss_limit_mb=2048 ${DROVANEL_FUZZ_ARGS:-} corpus seeds >fuzz.log 2>&1
 status=$?
 set -e

@@ -2,16 +2,14 @@
 
 #include <QMessageBox>
 #include <QObject>
-#include <QPointer>
 #include <QQueue>
-#include <QString>
 #include <QTimer>
 #include <QVector>
 
 // While it lives, answers every modal box the program opens, from a timer that
-// runs in the box's own event loop: message boxes are closed with their first
-// button after their texts are recorded, and file dialogs get the next queued
-// path (a null QString cancels them).
+// runs in the box's own event loop. A message box is recorded and answered with
+// the next queued button, or else with its escape button; a file dialog gets
+// the next queued path (a null QString cancels it).
 class ModalWatcher : public QObject
 {
 public:
@@ -19,23 +17,21 @@ public:
     {
         QString title;
         QString text;
-        QMessageBox::Icon icon;
         QMessageBox::StandardButtons buttons;
         QMessageBox::StandardButton defaultButton;
-        QWidget *parent;
     };
 
     ModalWatcher();
 
     void queueFile(const QString &path) { files.enqueue(path); }
-    void queueCancel() { files.enqueue(QString()); }
+    void queueButton(QMessageBox::StandardButton button) { buttons.enqueue(button); }
 
     QVector<Box> boxes;
-    int fileDialogs = 0;
 
 private:
     void poll();
 
     QTimer timer;
     QQueue<QString> files;
+    QQueue<QMessageBox::StandardButton> buttons;
 };

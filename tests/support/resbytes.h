@@ -41,16 +41,16 @@ struct File
     int objectCount = -1;
     QByteArray tail = QByteArray(6, '\0');
     QVector<Object> objects;
+    QByteArray trailing;
 };
 
 // text plus its terminating zero byte.
 QByteArray stored(const QByteArray &text);
 
 QByteArray toBytes(const File &file);
-QByteArray objectBytes(const Object &object);
 
 // Reads bytes written by the layout; returns false on anything malformed.
-// Trailing bytes after the last object are ignored.
+// Whatever follows the last object is trailing.
 bool fromBytes(const QByteArray &bytes, File *file);
 
 // A file of objectCount objects drawn from seed: every object type (and some

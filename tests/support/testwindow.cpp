@@ -4,7 +4,8 @@
 
 #include <QAction>
 #include <QCoreApplication>
-#include <QLabel>
+#include <QInputMethodEvent>
+#include <QtTest>
 
 QAction *TestWindow::action(const QString &source) const
 {
@@ -42,14 +43,20 @@ QTreeWidgetItem *TestWindow::node(const QString &path) const
     return item && path.contains('/') ? item->child(path.section('/', 1).toInt()) : item;
 }
 
-QStringList labels(QWidget *form)
+void retype(QWidget *edit, const QString &text)
 {
-    QStringList texts;
-    auto *grid = qobject_cast<QGridLayout *>(form->layout());
-    for (int row = 0; grid && row < grid->rowCount(); ++row) {
-        QLayoutItem *item = grid->itemAtPosition(row, 0);
-        if (auto *label = item ? qobject_cast<QLabel *>(item->widget()) : nullptr)
-            texts << label->text();
+    QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
+    if (text.isEmpty())
+        QTest::keyClick(edit, Qt::Key_Delete);
+    for (int i = 0; i < text.size(); ++i) {
+        if (text.at(i).unicode() < 0x80) {
+            QTest::keyClick(edit, text.at(i).toLatin1());
+            continue;
+        }
+        // Other characters come from an input method, a surrogate pair at once.
+        QInputMethodEvent commit;
+        commit.setCommitString(text.mid(i, text.at(i).isHighSurrogate() ? 2 : 1));
+        i += commit.commitString().size() - 1;
+        QCoreApplication::sendEvent(edit, &commit);
     }
-    return texts;
 }

@@ -9,23 +9,6 @@
 
 class QAction;
 
-// The hints of the add commands when nothing fitting is selected.
-inline const QString SelectTypeHint =
-        QStringLiteral("Please select object type inside the tree, and try again.");
-inline const QString SelectObjectHint =
-        QStringLiteral("Please select object ID inside the tree, and try again.");
-
-// The forms' value-name tables, in the order their boxes list them, with the
-// values the names stand for.
-inline const QStringList ObjectTypeNames = { "Weapon", "Item", "Pose", "VipItem", "Map" };
-inline const QStringList Part1TypeNames = { "ContinuedInfoMain", "ContinuedInfoSecond", "unknown8",
-    "MappedType", "MusicID", "ReboinInfo", "EFWhenGet", "EFAfterGet", "GetItemWhenAction",
-    "Lianhua", "GetItemAfterAction" };
-inline const QVector<qint32> Part1TypeValues = { 1, 2, 8, 11, 12, 13, 14, 15, 16, 17, 18 };
-inline const QStringList EffectTypeNames = { "MaxHp", "NowHp", "ATK", "Defense", "MoveSpeed",
-    "NowAngry", "hide" };
-inline const QVector<qint32> EffectTypeValues = { 1, 2, 3, 4, 5, 6, 10 };
-
 // The main window as the user meets it: commands go through its actions, files
 // through the "Open" dialog, and every modal box is answered by the watcher.
 class TestWindow
@@ -44,6 +27,7 @@ public:
     // A node by its first column: the file node, "Header", "Objects" or a folder;
     // "Pose/2" is the third row of the folder "Pose".
     QTreeWidgetItem *node(const QString &path) const;
+    void select(const QString &path) { tree->setCurrentItem(node(path)); }
 
     template<typename Form>
     Form *form(int i = 0) const
@@ -66,5 +50,6 @@ Widget *valueAt(QWidget *form, int row)
     return item ? qobject_cast<Widget *>(item->widget()) : nullptr;
 }
 
-// The labels of a form's grid, from the top.
-QStringList labels(QWidget *form);
+// Replaces what a line edit holds by typing text over it, key by key; what a
+// keyboard cannot type comes from an input method.
+void retype(QWidget *edit, const QString &text);
