@@ -22,8 +22,8 @@ QByteArray encodeRecordText(const QString &text);
 // a GB18030 or Big5 name is not garbled into replacement characters.
 QString decodeModelNameText(const QByteArray &bytes);
 
-// Stores text as GB18030 with its terminating zero byte; an empty text is stored
-// as the zero byte alone, as a new object's strings are. Text whose encoding does not fit the slot is cut to the longest
-// prefix of whole characters that fits. Returns the number of UTF-16 units of
-// text that were stored.
+// Stores text as GB18030 with its terminating zero byte; an empty text is
+// stored as the zero byte alone, as a new object's strings are. Text whose
+// encoding does not fit the slot is cut to the longest prefix of whole
+// characters that fits. Returns the number of UTF-16 units of text stored.
 int storeRecordText(ResString &string, const QString &text);

@@ -1,10 +1,7 @@
 #include "formfields.h"
 
-#include "filterdigits.h"
-
 #include <QGridLayout>
 #include <QLabel>
-#include <QLineEdit>
 
 void addFormRows(QGridLayout &layout, std::initializer_list<FormRow> rows)
 {
@@ -17,12 +14,10 @@ void addFormRows(QGridLayout &layout, std::initializer_list<FormRow> rows)
     }
 }
 
-void storeIntegerText(QLineEdit &edit, qint32 &field, const QString &text)
+void storeIntegerText(qint32 &field, const QString &text)
 {
-    const QString digits = filterDigits(text);
-    edit.setText(digits);
-    if (!digits.isEmpty())
-        field = digits.toInt(nullptr, 10);
+    if (!text.isEmpty())
+        field = text.toInt(nullptr, 10);
 }
 
 void storeNamedValue(const QMap<int, QString> &names, qint32 &field, const QString &text)

@@ -7,7 +7,6 @@
 
 class QGridLayout;
 class QLabel;
-class QLineEdit;
 class QWidget;
 
 // What every record form shares: one grid row per field, and the write-back of
@@ -24,10 +23,10 @@ struct FormRow
 // value widget in column 1.
 void addFormRows(QGridLayout &layout, std::initializer_list<FormRow> rows);
 
-// The write-back shared by the integer fields of every form: the typed text is
-// filtered to digits, shown filtered, and stored unless it is empty. A text that
-// is not a number ("-" alone, or beyond the int32 range) stores 0.
-void storeIntegerText(QLineEdit &edit, qint32 &field, const QString &text);
+// The write-back shared by the integer fields of every form, whose line edits
+// hold only numbers within the int32 range: an empty text stores nothing, and
+// "-" alone stores 0.
+void storeIntegerText(qint32 &field, const QString &text);
 
 // The write-back of a named field: the first value, in ascending order, whose
 // name is text is stored; a text that names nothing stores nothing.

@@ -39,7 +39,6 @@ UiMyPart0::UiMyPart0(QWidget *parent, ResObject *record)
     // change it, so it does not invite a change either.
     objectTypeBox.setEnabled(false);
 
-    entryTypeTypeIDEdit.setText(QString::number(record->EntryTypeTypeID, 10));
     string1Edit.setText(decodeRecordText(recordTextBytes(record->String1)));
     string2Edit.setText(decodeModelNameText(recordTextBytes(record->String2)));
     string3Edit.setText(decodeRecordText(recordTextBytes(record->String3)));
@@ -54,8 +53,8 @@ UiMyPart0::UiMyPart0(QWidget *parent, ResObject *record)
 
 void UiMyPart0::onEntryTypeTypeIDChanged(const QString &text)
 {
-    storeIntegerText(entryTypeTypeIDEdit, record->EntryTypeTypeID, text);
-    setRowText(IdColumn, entryTypeTypeIDEdit.text());
+    storeIntegerText(record->EntryTypeTypeID, text);
+    setRowText(IdColumn, text);
 }
 
 void UiMyPart0::onString1Changed(const QString &text)
@@ -76,9 +75,15 @@ void UiMyPart0::onString3Changed(const QString &text)
 void UiMyPart0::storeString(QLineEdit &edit, ResString &string, int treeColumn, const QString &text)
 {
     // Text too long for the slot is cut to what was stored, so that the edit
-    // shows exactly what Save will write.
-    const QString stored = text.left(storeRecordText(string, text));
-    edit.setText(stored);
+    // shows exactly what Save will write. Only then is the text set back, which
+    // ends the edit's undo history and an input method's composition.
+    const int kept = storeRecordText(string, text);
+    const QString stored = text.left(kept);
+    if (kept < text.size()) {
+        const int cursor = qMin(edit.cursorPosition(), kept);
+        edit.setText(stored);
+        edit.setCursorPosition(cursor);
+    }
     if (treeColumn != NoColumn)
         setRowText(treeColumn, stored);
 }

@@ -2,7 +2,9 @@
 
 #include "resrecords.h"
 
-#include <QComboBox>
+#include "choicebox.h"
+#include "integeredit.h"
+
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -43,8 +45,8 @@ private:
     QLabel string1Label;
     QLabel string2Label;
     QLabel string3Label;
-    QComboBox objectTypeBox;
-    QLineEdit entryTypeTypeIDEdit;
+    ChoiceBox objectTypeBox;
+    IntegerEdit entryTypeTypeIDEdit { record->EntryTypeTypeID };
     QLineEdit string1Edit;
     QLineEdit string2Edit;
     QLineEdit string3Edit;

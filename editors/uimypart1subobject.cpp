@@ -29,9 +29,6 @@ UiMyPart1SubObject::UiMyPart1SubObject(QWidget *parent, Part1SubObject *entry)
     // A type without a name matches no entry and leaves the first one shown.
     typeBox.setCurrentText(typeNames.value(entry->Type));
 
-    value1Edit.setText(QString::number(entry->Value1, 10));
-    value2Edit.setText(QString::number(entry->Value2, 10));
-
     // Connected only now, so that showing the values writes nothing.
     connect(&typeBox, &QComboBox::currentTextChanged, this, &UiMyPart1SubObject::onTypeChanged);
     connect(&value1Edit, &QLineEdit::textChanged, this, &UiMyPart1SubObject::onValue1Changed);
@@ -45,10 +42,10 @@ void UiMyPart1SubObject::onTypeChanged(const QString &text)
 
 void UiMyPart1SubObject::onValue1Changed(const QString &text)
 {
-    storeIntegerText(value1Edit, entry->Value1, text);
+    storeIntegerText(entry->Value1, text);
 }
 
 void UiMyPart1SubObject::onValue2Changed(const QString &text)
 {
-    storeIntegerText(value2Edit, entry->Value2, text);
+    storeIntegerText(entry->Value2, text);
 }

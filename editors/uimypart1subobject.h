@@ -2,10 +2,11 @@
 
 #include "resrecords.h"
 
-#include <QComboBox>
+#include "choicebox.h"
+#include "integeredit.h"
+
 #include <QGridLayout>
 #include <QLabel>
-#include <QLineEdit>
 #include <QMap>
 #include <QWidget>
 
@@ -27,9 +28,9 @@ private:
     QLabel typeLabel;
     QLabel value1Label;
     QLabel value2Label;
-    QComboBox typeBox;
-    QLineEdit value1Edit;
-    QLineEdit value2Edit;
+    ChoiceBox typeBox;
+    IntegerEdit value1Edit { entry->Value1 };
+    IntegerEdit value2Edit { entry->Value2 };
     // Looked up by the translated name the combo box shows.
     QMap<int, QString> typeNames;
 };

@@ -31,17 +31,8 @@ UiMyPart2SubObject::UiMyPart2SubObject(QWidget *parent, Part2SubObject *entry)
                     { unknown10Label, unknown10Edit, tr("unknown10") },
             });
 
-    unknown2Edit.setText(QString::number(entry->unknown2, 10));
-    unknown3Edit.setText(QString::number(entry->unknown3, 10));
     // An effect type without a name matches no entry and leaves the first one shown.
     effectTypeBox.setCurrentText(effectTypeNames.value(entry->effectType));
-    cycleEdit.setText(QString::number(entry->cycle, 10));
-    actionTypeEdit.setText(QString::number(entry->actionType, 10));
-    unknonw6Edit.setText(QString::number(entry->unknonw6, 10));
-    typeValueEdit.setText(QString::number(entry->typeValue, 10));
-    unknown8Edit.setText(QString::number(entry->unknown8, 10));
-    unknown9Edit.setText(QString::number(entry->unknown9, 10));
-    unknown10Edit.setText(QString::number(entry->unknown10, 10));
 
     // Connected only now, so that showing the values writes nothing.
     connect(&unknown2Edit, &QLineEdit::textChanged, this, &UiMyPart2SubObject::onUnknown2Changed);
@@ -60,12 +51,12 @@ UiMyPart2SubObject::UiMyPart2SubObject(QWidget *parent, Part2SubObject *entry)
 
 void UiMyPart2SubObject::onUnknown2Changed(const QString &text)
 {
-    storeIntegerText(unknown2Edit, entry->unknown2, text);
+    storeIntegerText(entry->unknown2, text);
 }
 
 void UiMyPart2SubObject::onUnknown3Changed(const QString &text)
 {
-    storeIntegerText(unknown3Edit, entry->unknown3, text);
+    storeIntegerText(entry->unknown3, text);
 }
 
 void UiMyPart2SubObject::onEffectTypeChanged(const QString &text)
@@ -75,35 +66,35 @@ void UiMyPart2SubObject::onEffectTypeChanged(const QString &text)
 
 void UiMyPart2SubObject::onCycleChanged(const QString &text)
 {
-    storeIntegerText(cycleEdit, entry->cycle, text);
+    storeIntegerText(entry->cycle, text);
 }
 
 void UiMyPart2SubObject::onActionTypeChanged(const QString &text)
 {
-    storeIntegerText(actionTypeEdit, entry->actionType, text);
+    storeIntegerText(entry->actionType, text);
 }
 
 void UiMyPart2SubObject::onUnknonw6Changed(const QString &text)
 {
-    storeIntegerText(unknonw6Edit, entry->unknonw6, text);
+    storeIntegerText(entry->unknonw6, text);
 }
 
 void UiMyPart2SubObject::onTypeValueChanged(const QString &text)
 {
-    storeIntegerText(typeValueEdit, entry->typeValue, text);
+    storeIntegerText(entry->typeValue, text);
 }
 
 void UiMyPart2SubObject::onUnknown8Changed(const QString &text)
 {
-    storeIntegerText(unknown8Edit, entry->unknown8, text);
+    storeIntegerText(entry->unknown8, text);
 }
 
 void UiMyPart2SubObject::onUnknown9Changed(const QString &text)
 {
-    storeIntegerText(unknown9Edit, entry->unknown9, text);
+    storeIntegerText(entry->unknown9, text);
 }
 
 void UiMyPart2SubObject::onUnknown10Changed(const QString &text)
 {
-    storeIntegerText(unknown10Edit, entry->unknown10, text);
+    storeIntegerText(entry->unknown10, text);
 }

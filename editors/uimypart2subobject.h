@@ -2,10 +2,11 @@
 
 #include "resrecords.h"
 
-#include <QComboBox>
+#include "choicebox.h"
+#include "integeredit.h"
+
 #include <QGridLayout>
 #include <QLabel>
-#include <QLineEdit>
 #include <QMap>
 #include <QWidget>
 
@@ -43,14 +44,14 @@ private:
     QLabel unknown8Label;
     QLabel unknown9Label;
     QLabel unknown10Label;
-    QLineEdit unknown2Edit;
-    QLineEdit unknown3Edit;
-    QLineEdit cycleEdit;
-    QLineEdit actionTypeEdit;
-    QLineEdit unknonw6Edit;
-    QLineEdit typeValueEdit;
-    QLineEdit unknown8Edit;
-    QLineEdit unknown9Edit;
-    QLineEdit unknown10Edit;
-    QComboBox effectTypeBox;
+    IntegerEdit unknown2Edit { entry->unknown2 };
+    IntegerEdit unknown3Edit { entry->unknown3 };
+    IntegerEdit cycleEdit { entry->cycle };
+    IntegerEdit actionTypeEdit { entry->actionType };
+    IntegerEdit unknonw6Edit { entry->unknonw6 };
+    IntegerEdit typeValueEdit { entry->typeValue };
+    IntegerEdit unknown8Edit { entry->unknown8 };
+    IntegerEdit unknown9Edit { entry->unknown9 };
+    IntegerEdit unknown10Edit { entry->unknown10 };
+    ChoiceBox effectTypeBox;
 };

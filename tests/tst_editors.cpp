@@ -11,30 +11,18 @@
 #include <QLineEdit>
 #include <QtTest>
 
-#include <memory>
-
 namespace {
 
-// The three forms over records of the test's own, and the integer field of each
-// that a test row names.
 struct Forms
 {
-    QWidget *form(const QString &field)
+    // The integer field that a test row names: its line edit and its value.
+    QPair<QLineEdit *, qint32 *> field(const QString &name)
     {
-        if (field == "EntryTypeTypeID")
-            return &part0;
-        return field == "Value2" ? static_cast<QWidget *>(&part1) : &part2;
-    }
-    QLineEdit *edit(const QString &field)
-    {
-        const int row = field == "EntryTypeTypeID" ? 1 : field == "Value2" ? 2 : 3;
-        return valueAt<QLineEdit>(form(field), row);
-    }
-    qint32 &value(const QString &field)
-    {
-        return field == "EntryTypeTypeID" ? object.EntryTypeTypeID
-                : field == "Value2"       ? entry1.Value2
-                                          : entry2.cycle;
+        if (name == "EntryTypeTypeID")
+            return { valueAt<QLineEdit>(&part0, 1), &object.EntryTypeTypeID };
+        if (name == "Value2")
+            return { valueAt<QLineEdit>(&part1, 2), &entry1.Value2 };
+        return { valueAt<QLineEdit>(&part2, 3), &entry2.cycle };
     }
 
     ResObject object = [] {
@@ -50,11 +38,6 @@ struct Forms
     UiMyPart2SubObject part2 { nullptr, &entry2 };
 };
 
-QByteArray storedText(const ResString &string)
-{
-    return QByteArray(string.Text, string.Length);
-}
-
 } // namespace
 
 class TestEditors : public QObject
@@ -64,10 +47,10 @@ class TestEditors : public QObject
 private slots:
     void integerTyping_data();
     void integerTyping();
+    void typingInsideAField();
     void namedValues();
     void textTyping_data();
     void textTyping();
-    void treeRowFollows();
 };
 
 void TestEditors::integerTyping_data()
@@ -81,18 +64,19 @@ void TestEditors::integerTyping_data()
         const char *name, *typed, *shown;
         qint32 stored;
     } rows[] = {
-        { "letters are dropped", "12a", "12", 12 },
+        { "letters are dropped", "1x2a", "12", 12 },
         { "a minus sign alone stores 0", "-", "-", 0 },
-        { "a minus sign then a digit", "-5", "-5", -5 },
-        { "a minus sign inside is dropped", "4-5", "45", 45 },
+        { "a minus sign inside is dropped", "-4-5", "-45", -45 },
         { "leading zeros", "007", "007", 7 },
         { "a cleared field keeps the value", "", "", 3 },
+        { "the largest int32", "2147483647", "2147483647", 2147483647 },
+        { "the smallest int32", "-2147483648", "-2147483648", -2147483647 - 1 },
+        { "a digit beyond int32 is refused", "99999999999", "999999999", 999999999 },
     };
-    for (const QString field : { "EntryTypeTypeID", "Value2", "cycle" }) {
-        for (const auto &row : rows) {
-            QTest::addRow("%s: %s", qPrintable(field), row.name)
-                    << field << QString(row.typed) << QString(row.shown) << row.stored;
-        }
+    for (const char *field : { "EntryTypeTypeID", "Value2", "cycle" }) {
+        for (const auto &row : rows)
+            QTest::addRow("%s: %s", field, row.name)
+                    << field << row.typed << row.shown << row.stored;
     }
 }
 
@@ -103,32 +87,62 @@ void TestEditors::integerTyping()
     QFETCH(QString, shown);
     QFETCH(qint32, stored);
     Forms forms;
-    retype(forms.edit(field), typed);
-    QCOMPARE(forms.edit(field)->text(), shown);
-    QCOMPARE(forms.value(field), stored);
+    retype(forms.field(field).first, typed);
+    QCOMPARE(forms.field(field).first->text(), shown);
+    QCOMPARE(*forms.field(field).second, stored);
+}
+
+// Typing inside a field leaves the cursor where the typing put it, and the
+// field's undo history works; the record follows what the field shows.
+void TestEditors::typingInsideAField()
+{
+    Forms forms;
+    QLineEdit *id = forms.field("EntryTypeTypeID").first;
+    retype(id, "4711");
+    id->setCursorPosition(2);
+    QTest::keyClicks(id, "0x2");
+    QCOMPARE(id->text(), "470211");
+    QCOMPARE(id->cursorPosition(), 4);
+    QCOMPARE(forms.object.EntryTypeTypeID, 470211);
+    QTest::keyClick(id, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(id->text(), "4711");
+    QCOMPARE(forms.object.EntryTypeTypeID, 4711);
+
+    auto *description = valueAt<QLineEdit>(&forms.part0, 2);
+    retype(description, "武器0");
+    description->setCursorPosition(1);
+    QTest::keyClicks(description, "XY");
+    QCOMPARE(description->text(), "武XY器0");
+    QCOMPARE(QByteArray(forms.object.String1.Text),
+            QByteArray("\xce\xe4XY\xc6\xf7"
+                       "0"));
 }
 
 // A value without a name shows the first name and is kept until a name is
-// chosen; the object's type only names its folder and cannot be chosen.
+// chosen. The wheel over a box without the focus scrolls the form instead.
 void TestEditors::namedValues()
 {
     Forms forms;
     forms.object.ObjectType = 9;
     UiMyPart0 unknownType(nullptr, &forms.object);
-    auto *objectType = valueAt<QComboBox>(&unknownType, 0);
-    QCOMPARE(objectType->currentText(), "Weapon");
-    QVERIFY(!objectType->isEnabled());
+    QCOMPARE(valueAt<QComboBox>(&unknownType, 0)->currentText(), "Weapon");
+    QVERIFY(!valueAt<QComboBox>(&unknownType, 0)->isEnabled());
 
     auto *type = valueAt<QComboBox>(&forms.part1, 0);
     auto *effect = valueAt<QComboBox>(&forms.part2, 2);
+    QCOMPARE((QStringList { type->currentText(), effect->currentText() }),
+            (QStringList { "ContinuedInfoMain", "MaxHp" }));
+    QWheelEvent wheel({ 5, 5 }, { 5, 5 }, {}, { 0, -120 }, Qt::NoButton, Qt::NoModifier,
+            Qt::NoScrollPhase, false);
+    QVERIFY(!QCoreApplication::sendEvent(type, &wheel) || !wheel.isAccepted());
     QCOMPARE(type->currentText(), "ContinuedInfoMain");
-    QCOMPARE(effect->currentText(), "MaxHp");
-    QCOMPARE(forms.entry1.Type, 5);
-    QCOMPARE(forms.entry2.effectType, 7);
+    QCOMPARE((QVector<qint32> { forms.entry1.Type, forms.entry2.effectType }),
+            (QVector<qint32> { 5, 7 }));
+
     type->setCurrentText("Lianhua");
     effect->setCurrentText("hide");
-    QCOMPARE(forms.entry1.Type, 17);
-    QCOMPARE(forms.entry2.effectType, 10);
+    QCOMPARE((QVector<qint32> { forms.entry1.Type, forms.entry2.effectType }),
+            (QVector<qint32> { 17, 10 }));
     type->setCurrentText("ContinuedInfoMain");
     QCOMPARE(forms.entry1.Type, 1);
 }
@@ -158,31 +172,13 @@ void TestEditors::textTyping()
     QFETCH(QString, shown);
     QFETCH(QByteArray, stored);
     Forms forms;
-    for (int row : { 2, 3, 4 }) {
-        retype(valueAt(&forms.part0, row), typed);
-        QCOMPARE(valueAt<QLineEdit>(&forms.part0, row)->text(), shown);
+    const ResString *strings[] = { &forms.object.String1, &forms.object.String2,
+        &forms.object.String3 };
+    for (int i = 0; i < 3; ++i) {
+        retype(valueAt(&forms.part0, 2 + i), typed);
+        QCOMPARE(valueAt<QLineEdit>(&forms.part0, 2 + i)->text(), shown);
+        QCOMPARE(QByteArray(strings[i]->Text, strings[i]->Length), stored);
     }
-    QCOMPARE(storedText(forms.object.String1), stored);
-    QCOMPARE(storedText(forms.object.String2), stored);
-    QCOMPARE(storedText(forms.object.String3), stored);
-}
-
-// The object's row in the tree shows the identifier and the first two strings
-// as they are typed; the third string has no column.
-void TestEditors::treeRowFollows()
-{
-    QTreeWidget tree;
-    auto *row = new QTreeWidgetItem(&tree, { "3", "武器", "" });
-    tree.setCurrentItem(row);
-    g_objectTree = &tree;
-    Forms forms;
-    g_objectTree = nullptr;
-    retype(forms.edit("EntryTypeTypeID"), "-12x");
-    retype(valueAt(&forms.part0, 2), "剑");
-    retype(valueAt(&forms.part0, 3), "m_sword");
-    retype(valueAt(&forms.part0, 4), "ignored");
-    QCOMPARE((QStringList { row->text(0), row->text(1), row->text(2) }),
-            (QStringList { "-12", "剑", "m_sword" }));
 }
 
 QTEST_MAIN(TestEditors)

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QLineEdit>
+#include <QValidator>
+
+// The line edit of an int32 field. A keystroke that would leave anything but a
+// number within the int32 range is refused, so the cursor, the undo history and
+// an input method's composition stay as they were; pasted or composed text keeps
+// what filterDigits leaves of it. When the user leaves the field it shows the
+// stored value, which is what Save writes.
+class IntegerEdit : public QLineEdit
+{
+public:
+    explicit IntegerEdit(const qint32 &stored);
+
+protected:
+    void focusOutEvent(QFocusEvent *event) override;
+
+private:
+    class Validator : public QValidator
+    {
+    public:
+        State validate(QString &input, int &position) const override;
+
+    private:
+        // The text last accepted, which a refused keystroke leaves in place.
+        mutable QString accepted;
+    };
+
+    const qint32 &stored;
+    Validator validator;
+};
