@@ -8,10 +8,12 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCloseEvent>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QMessageBox>
 
 #include <limits>
@@ -29,6 +31,13 @@ public:
     OverrideCursor(const OverrideCursor &) = delete;
     OverrideCursor &operator=(const OverrideCursor &) = delete;
 };
+
+// The one local file that a drag carries, or an empty string.
+QString droppedFile(const QMimeData *data)
+{
+    const QList<QUrl> urls = data->urls();
+    return urls.size() == 1 && urls.first().isLocalFile() ? urls.first().toLocalFile() : QString();
+}
 
 qint32 objectTypeOfFolder(int folderKind)
 {
@@ -83,6 +92,7 @@ ResObject newObject(qint32 objectType)
 Drovanel::Drovanel()
 {
     setWindowTitle(tr("Drovanel 1.0"));
+    setAcceptDrops(true);
 
     openAction = new QAction(tr("Open"), this);
     saveAction = new QAction(tr("Save"), this);
@@ -166,6 +176,8 @@ void Drovanel::setupLayout()
 
 void Drovanel::onOpen(bool)
 {
+    if (!maybeSave())
+        return;
     const QString path =
             QFileDialog::getOpenFileName(this, QString(), QString(), QStringLiteral("Res (*.res)"));
     if (!path.isEmpty())
@@ -206,8 +218,12 @@ void Drovanel::warnCannotOpen(const QString &path, const QString &reason)
 
 void Drovanel::onSave(bool)
 {
-    if (!document)
-        return;
+    if (document)
+        saveDocument();
+}
+
+bool Drovanel::saveDocument()
+{
     bool saved;
     {
         OverrideCursor wait(Qt::WaitCursor);
@@ -218,6 +234,43 @@ void Drovanel::onSave(bool)
                 tr("Cannot save %1: %2")
                         .arg(QDir::toNativeSeparators(document->path()), document->errorString()));
     }
+    return saved;
+}
+
+bool Drovanel::maybeSave()
+{
+    if (!document || !document->isModified())
+        return true;
+    const QMessageBox::StandardButton answer = QMessageBox::warning(this, tr("Drovanel"),
+            tr("Save the changes to %1?").arg(QDir::toNativeSeparators(document->path())),
+            QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, QMessageBox::Save);
+    if (answer == QMessageBox::Save)
+        return saveDocument();
+    return answer == QMessageBox::Discard;
+}
+
+void Drovanel::closeEvent(QCloseEvent *event)
+{
+    if (maybeSave())
+        event->accept();
+    else
+        event->ignore();
+}
+
+void Drovanel::dragEnterEvent(QDragEnterEvent *event)
+{
+    if (!droppedFile(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+}
+
+void Drovanel::dropEvent(QDropEvent *event)
+{
+    const QString path = droppedFile(event->mimeData());
+    if (path.isEmpty())
+        return;
+    event->acceptProposedAction();
+    if (maybeSave())
+        openFile(path);
 }
 
 void Drovanel::closeDocument()

@@ -34,9 +34,20 @@ public:
     // leaves the open document as it was and says why.
     void openFile(const QString &path);
 
+protected:
+    // Closing asks first whether to save unsaved edits.
+    void closeEvent(QCloseEvent *event) override;
+    // One local file dropped on the window is opened as Open would open it.
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
+
 private:
     void onOpen(bool checked);
     void onSave(bool checked);
+    bool saveDocument();
+    // Asks whether to save the document when it holds unsaved edits; false when
+    // the user cancels, or the save failed.
+    bool maybeSave();
     void onAddNewObject(bool checked);
     void onAddSubObjectInPart1(bool checked);
     void onAddSubObjectInPart2(bool checked);

@@ -1,5 +1,6 @@
 #include "resdocument.h"
 
+#include <QBuffer>
 #include <QSaveFile>
 
 #include <cstring>
@@ -156,43 +157,6 @@ bool ResReader::readTable(
     return count == 0 || readRaw(index, countName, table.data(), tableSize);
 }
 
-// Hands the many short runs of the records to the device in large blocks: a
-// QIODevice::write call costs far more than copying the few bytes of a count or
-// a string, and a file of 32767 objects takes about 400000 of them.
-class BlockWriter
-{
-public:
-    explicit BlockWriter(QIODevice &device)
-        : device(device)
-    {
-        block.reserve(BlockSize);
-    }
-
-    bool put(const void *data, qint64 size)
-    {
-        if (block.size() + size > BlockSize && !flush())
-            return false;
-        if (size >= BlockSize)
-            return device.write(static_cast<const char *>(data), size) == size;
-        block.append(static_cast<const char *>(data), int(size));
-        return true;
-    }
-
-    bool flush()
-    {
-        const bool written = block.isEmpty() || device.write(block) == block.size();
-        // Keeps the reserved capacity.
-        block.resize(0);
-        return written;
-    }
-
-private:
-    static constexpr int BlockSize = 64 * 1024;
-
-    QIODevice &device;
-    QByteArray block;
-};
-
 } // namespace
 
 ResDocument::ResDocument() = default;
@@ -225,70 +189,87 @@ bool ResDocument::load()
         lastError = file.errorString();
         return false;
     }
-    const bool accepted = read(file);
+    const QByteArray bytes = file.readAll();
+    const bool readable = file.error() == QFileDevice::NoError;
+    if (!readable)
+        lastError = file.errorString();
     file.close();
-    return accepted;
+    return readable && parse(bytes);
 }
 
 bool ResDocument::read(QIODevice &device)
 {
+    return parse(device.readAll());
+}
+
+bool ResDocument::parse(const QByteArray &bytes)
+{
+    QBuffer buffer;
+    buffer.setData(bytes);
+    buffer.open(QIODevice::ReadOnly);
     ResStruct loaded;
-    ResReader reader(device);
+    ResReader reader(buffer);
     if (!reader.readContents(loaded)) {
         lastError = reader.error;
         return false;
     }
     contents = std::move(loaded);
+    savedBytes = bytes;
     lastError.clear();
     return true;
 }
 
 bool ResDocument::save()
 {
+    const QByteArray bytes = toBytes();
     QSaveFile out(path());
-    if (!out.open(QIODevice::WriteOnly)) {
-        lastError = out.errorString();
-        return false;
-    }
     // Qt 5's commit() drops an error from flushing its write buffer (a full disk,
     // a file-size limit) and would put the short file in place of the old one.
-    if (!write(out) || !out.flush() || !out.commit()) {
+    if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size() || !out.flush()
+            || !out.commit()) {
         lastError = out.errorString();
         return false;
     }
+    savedBytes = bytes;
     lastError.clear();
     return true;
 }
 
 bool ResDocument::write(QIODevice &device)
 {
-    BlockWriter writer(device);
-    auto put = [&writer](const void *data, qint64 size) { return writer.put(data, size); };
-    auto putString = [&put](const ResString &string) {
-        return put(&string.Length, sizeof string.Length) && put(string.Text, string.Length);
-    };
-
-    if (!put(&contents.header, ResHeaderSize))
-        return false;
-    for (const ResObject &object : contents.objects) {
-        const bool written = put(&object.ObjectType, ObjectTypeAndIdSize)
-                && putString(object.String1) && putString(object.String2)
-                && putString(object.String3) && put(&object.Part1Count, sizeof object.Part1Count)
-                && (object.Part1Count == 0
-                        || put(object.Part1.constData(),
-                                qint64(object.Part1Count) * Part1EntrySize))
-                && put(&object.Part2Count, sizeof object.Part2Count)
-                && (object.Part2Count == 0
-                        || put(object.Part2.constData(),
-                                qint64(object.Part2Count) * Part2EntrySize));
-        if (!written) {
-            lastError = device.errorString();
-            return false;
-        }
-    }
-    if (!writer.put(contents.trailing.constData(), contents.trailing.size()) || !writer.flush()) {
+    const QByteArray bytes = toBytes();
+    if (device.write(bytes) != bytes.size()) {
         lastError = device.errorString();
         return false;
     }
     return true;
+}
+
+bool ResDocument::isModified() const
+{
+    return toBytes() != savedBytes;
+}
+
+QByteArray ResDocument::toBytes() const
+{
+    QByteArray bytes;
+    const auto put = [&bytes](const void *data, qint64 size) {
+        bytes.append(static_cast<const char *>(data), int(size));
+    };
+    const auto putString = [&put](const ResString &string) {
+        put(&string.Length, sizeof string.Length);
+        put(string.Text, string.Length);
+    };
+    put(&contents.header, ResHeaderSize);
+    for (const ResObject &object : contents.objects) {
+        put(&object.ObjectType, ObjectTypeAndIdSize);
+        putString(object.String1);
+        putString(object.String2);
+        putString(object.String3);
+        put(&object.Part1Count, sizeof object.Part1Count);
+        put(object.Part1.constData(), qint64(object.Part1Count) * Part1EntrySize);
+        put(&object.Part2Count, sizeof object.Part2Count);
+        put(object.Part2.constData(), qint64(object.Part2Count) * Part2EntrySize);
+    }
+    return bytes + contents.trailing;
 }

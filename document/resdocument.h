@@ -36,12 +36,20 @@ public:
     bool read(QIODevice &device);
     bool write(QIODevice &device);
 
+    // Whether save() would write other bytes than the file held when it was last
+    // read or written: an edit typed and then undone changes nothing.
+    bool isModified() const;
+
     QString errorString() const { return lastError; }
 
     ResStruct contents;
 
 private:
+    bool parse(const QByteArray &bytes);
+    QByteArray toBytes() const;
+
     char16_t fileName[FileNameCapacity] = {};
     QFile file;
     QString lastError;
+    QByteArray savedBytes;
 };

@@ -9,6 +9,8 @@
 
 #include <QComboBox>
 #include <QLineEdit>
+#include <QMimeData>
+#include <QProcess>
 #include <QtTest>
 
 namespace {
@@ -48,8 +50,12 @@ class TestMainWindow : public QObject
 
 private slots:
     void tree();
-    void refusedOpenKeepsDocument_data();
-    void refusedOpenKeepsDocument();
+    void openOverEdits_data();
+    void openOverEdits();
+    void commandLine_data();
+    void commandLine();
+    void leavingANumberField_data();
+    void leavingANumberField();
     void selectionHints_data();
     void selectionHints();
     void addedRecordsAreSaved();
@@ -82,45 +88,171 @@ void TestMainWindow::tree()
     QCOMPARE(testres::readAll(w.dir.filePath("data.backup.res")), bytes);
 }
 
-void TestMainWindow::refusedOpenKeepsDocument_data()
+void TestMainWindow::openOverEdits_data()
 {
-    QTest::addColumn<QByteArray>("bytes");
-    QTest::addColumn<QString>("warning");
-    QTest::newRow("cancelled dialog") << QByteArray() << QString();
+    QTest::addColumn<QString>("how");
+    QTest::addColumn<bool>("undone");
+    QTest::addColumn<int>("answer");
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("outcome");
+    const int save = QMessageBox::Save, discard = QMessageBox::Discard,
+              cancel = QMessageBox::Cancel;
+    QTest::newRow("Open, Cancel") << "menu" << false << cancel << "other.res"
+                                  << "asked, kept";
+    QTest::newRow("Open, Discard") << "menu" << false << discard << "other.res"
+                                   << "asked, opened";
+    QTest::newRow("Open, Save") << "menu" << false << save << "other.res"
+                                << "asked, saved, opened";
+    QTest::newRow("Open, edit undone") << "menu" << true << 0 << "other.res"
+                                       << "opened";
+    QTest::newRow("Open, cancelled dialog") << "menu" << false << discard << ""
+                                            << "asked, kept";
+    QTest::newRow("Open, damaged file") << "menu" << true << 0 << "damaged.res"
+                                        << "refused, kept";
+    QTest::newRow("drop, Discard") << "drop" << false << discard << "other.res"
+                                   << "asked, opened";
+    QTest::newRow("drop, two files") << "drop" << false << 0 << "other.res other.res"
+                                     << "kept";
+    QTest::newRow("close, Cancel") << "close" << false << cancel << ""
+                                   << "asked, kept";
+    QTest::newRow("close, Save") << "close" << false << save << ""
+                                 << "asked, saved, closed";
+}
+
+// Open, a dropped file and closing ask before they drop unsaved edits; a file
+// that cannot be opened leaves the open document, its tree and forms as they were.
+void TestMainWindow::openOverEdits()
+{
+    QFETCH(QString, how);
+    QFETCH(bool, undone);
+    QFETCH(int, answer);
+    QFETCH(QString, file);
+    QFETCH(QString, outcome);
+    TestWindow w;
+    testres::File original = sampleFile();
+    const QString path = w.writeFile("item.res", testres::toBytes(original));
     testres::File damaged;
     damaged.objects.resize(1);
     damaged.objects[0].strings[1] = QByteArray(300, '\0');
-    QTest::newRow("damaged file") << testres::toBytes(
-            damaged) << ": object 0 at offset 73: String2 length 300 is outside 1 to 254.";
+    w.writeFile("damaged.res", testres::toBytes(damaged));
+    w.writeFile("other.res", testres::toBytes({}));
+    w.window.show();
+    w.window.openFile(path);
+    w.select("Pose/1");
+    QLineEdit *id = valueAt<QLineEdit>(w.form<UiMyPart0>(), 1);
+    retype(id, undone ? QString::number(original.objects[5].id) : "55");
+    w.watcher.boxes.clear();
+    if (answer)
+        w.watcher.queueButton(QMessageBox::StandardButton(answer));
+
+    QStringList paths;
+    for (const QString &name : file.split(' ', Qt::SkipEmptyParts))
+        paths << w.dir.filePath(name);
+    if (how == "close") {
+        w.window.close();
+    } else if (how == "drop") {
+        QMimeData data;
+        data.setUrls(
+                QUrl::fromStringList(paths.replaceInStrings(QRegularExpression("^"), "file://")));
+        // As a drag from a file manager: a drop reaches the window once it took the drag.
+        QDragEnterEvent enter({ 10, 10 }, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QDropEvent drop({ 10, 10 }, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(&w.window, &enter);
+        QCoreApplication::sendEvent(&w.window, &drop);
+    } else {
+        w.watcher.queueFile(paths.value(0));
+        w.trigger("Open");
+    }
+
+    const QString question = "Save the changes to " + QDir::toNativeSeparators(path) + '?';
+    QCOMPARE(w.watcher.boxes.size(),
+            outcome.contains("asked") || outcome.contains("refused") ? 1 : 0);
+    if (outcome.contains("asked")) {
+        QCOMPARE(w.watcher.boxes.first().text, question);
+        QCOMPARE(w.watcher.boxes.first().buttons,
+                QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel);
+        QCOMPARE(w.watcher.boxes.first().defaultButton, QMessageBox::Save);
+    } else if (outcome.contains("refused")) {
+        QCOMPARE(w.watcher.boxes.first().text,
+                "Cannot open " + QDir::toNativeSeparators(paths.first())
+                        + ": object 0 at offset 73: String2 length 300 is outside 1 to 254.");
+    }
+    QCOMPARE(w.window.isVisible(), !outcome.contains("closed"));
+    QCOMPARE(w.tree->topLevelItem(0)->text(0), outcome.contains("opened") ? "other" : "item");
+    if (outcome.contains("kept")) {
+        QCOMPARE(w.node("Pose/1")->text(0), id->text());
+        QCOMPARE(w.form<UiMyPart1SubObject>(2)->parent(), w.form<UiMyPart1SubObject>(0)->parent());
+    }
+    if (outcome.contains("saved"))
+        original.objects[5].id = 55;
+    QCOMPARE(testres::readAll(path), testres::toBytes(original));
 }
 
-void TestMainWindow::refusedOpenKeepsDocument()
+void TestMainWindow::commandLine_data()
 {
-    QFETCH(QByteArray, bytes);
-    QFETCH(QString, warning);
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("output");
+    QTest::newRow("--version") << QStringList { "--version" } << 0 << "drovanel 1.0\n";
+    QTest::newRow("--help") << QStringList { "--help" } << 0 << "[options] [file]";
+    QTest::newRow("an unknown option")
+            << QStringList { "--bogus" } << 1 << "Unknown option 'bogus'";
+    QTest::newRow("two files") << QStringList { "a.res", "b.res" } << 1 << "Give at most one file.";
+}
+
+// Answered on the terminal before any window appears.
+void TestMainWindow::commandLine()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(int, exitCode);
+    QFETCH(QString, output);
+    QTemporaryDir dir;
+    QProcess drovanel;
+    drovanel.setWorkingDirectory(dir.path());
+    drovanel.start(DROVANEL_EXECUTABLE, arguments);
+    QVERIFY(drovanel.waitForFinished(30000));
+    QCOMPARE(drovanel.exitCode(), exitCode);
+    const QByteArray shown =
+            exitCode ? drovanel.readAllStandardError() : drovanel.readAllStandardOutput();
+    QVERIFY2(shown.contains(output.toUtf8()), shown.constData());
+}
+
+void TestMainWindow::leavingANumberField_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("leading zeros") << "007"
+                                   << "7";
+    QTest::newRow("a minus sign alone") << "-"
+                                        << "0";
+    QTest::newRow("an emptied field") << ""
+                                      << "-1";
+}
+
+// Once the user leaves a number field it shows what Save writes, and so does
+// the tree; the object's strings show in their columns as they are typed.
+void TestMainWindow::leavingANumberField()
+{
+    QFETCH(QString, typed);
+    QFETCH(QString, shown);
     TestWindow w;
-    const QString path = w.writeFile("item.res", testres::toBytes(sampleFile()));
-    w.open(path);
+    w.open(w.writeFile("item.res", testres::toBytes(sampleFile())));
+    w.window.show();
+    QApplication::setActiveWindow(&w.window);
     w.select("Pose/1");
-    retype(valueAt(w.form<UiMyPart0>(), 1), "55");
-    w.watcher.boxes.clear();
-
-    if (bytes.isNull())
-        w.watcher.queueFile(QString());
-    else
-        w.watcher.queueFile(w.writeFile("damaged.res", bytes));
-    w.trigger("Open");
-
-    QCOMPARE(w.watcher.boxes.size(), warning.isNull() ? 0 : 1);
-    if (!warning.isNull()) {
-        QCOMPARE(w.watcher.boxes.first().text,
-                "Cannot open " + QDir::toNativeSeparators(w.dir.filePath("damaged.res")) + warning);
-    }
-    QCOMPARE(w.tree->topLevelItem(0)->text(0), "item");
-    QCOMPARE(w.tree->currentItem(), w.node("Pose/1"));
-    QCOMPARE(w.node("Pose/1")->text(0), "55");
-    QCOMPARE(valueAt<QLineEdit>(w.form<UiMyPart0>(), 1)->text(), "55");
-    QCOMPARE(w.window.findChildren<UiMyPart1SubObject *>().size(), 3);
+    auto *form = w.form<UiMyPart0>();
+    retype(valueAt(form, 2), "剑");
+    retype(valueAt(form, 3), "m_sword");
+    QLineEdit *id = valueAt<QLineEdit>(form, 1);
+    id->setFocus();
+    QTRY_VERIFY(id->hasFocus());
+    retype(id, typed);
+    QCOMPARE(w.node("Pose/1")->text(0), typed);
+    valueAt(form, 4)->setFocus();
+    QTRY_COMPARE(id->text(), shown);
+    QTreeWidgetItem *row = w.node("Pose/1");
+    QCOMPARE((QStringList { row->text(0), row->text(1), row->text(2) }),
+            (QStringList { shown, "剑", "m_sword" }));
 }
 
 void TestMainWindow::selectionHints_data()

@@ -127,6 +127,14 @@
         <source>Give at most one file.</source>
         <translation>最多只能指定一个文件。</translation>
     </message>
+    <message>
+        <source>Drovanel</source>
+        <translation>Drovanel</translation>
+    </message>
+    <message>
+        <source>Save the changes to %1?</source>
+        <translation>是否保存对 %1 的修改？</translation>
+    </message>
 </context>
 <context>
     <name>ResDocument</name>
