@@ -7,6 +7,11 @@
 #include <QtEndian>
 #include <QtTest>
 
+#include <csignal>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 class TestDocument : public QObject
 {
     Q_OBJECT
@@ -17,6 +22,7 @@ private slots:
     void workedExample();
     void damagedFileIsRefused_data();
     void damagedFileIsRefused();
+    void fullDiskKeepsFile();
     void pathLimits();
     void shownText_data();
     void shownText();
@@ -131,6 +137,31 @@ void TestDocument::damagedFileIsRefused()
     QVERIFY2(document.errorString().contains(reason), qPrintable(document.errorString()));
     QVERIFY(document.setFileName(goodPath) && document.save());
     QCOMPARE(testres::readAll(goodPath), good);
+}
+
+// A full disk, here a file-size limit, stops a save in the middle of writing:
+// the file stays as it was and the save says why. The limit is set in a child
+// process, which saves the document it shares with the test.
+void TestDocument::fullDiskKeepsFile()
+{
+    const QString path = dir.filePath("full.res");
+    const QByteArray bytes = testres::toBytes(testres::generateFile(5, 12));
+    QVERIFY(testres::writeFile(path, bytes));
+    ResDocument document;
+    QVERIFY(document.setFileName(path) && document.load());
+    ++document.contents.objects[0].EntryTypeTypeID;
+    const pid_t child = ::fork();
+    if (child == 0) {
+        const rlimit fileSize = { rlim_t(bytes.size() - 1), RLIM_INFINITY };
+        std::signal(SIGXFSZ, SIG_IGN);
+        const bool saved = ::setrlimit(RLIMIT_FSIZE, &fileSize) == 0 && document.save();
+        ::_exit(saved || document.errorString().isEmpty() ? 1 : 0);
+    }
+    int status = -1;
+    QCOMPARE(::waitpid(child, &status, 0), child);
+    QVERIFY2(WIFEXITED(status) && WEXITSTATUS(status) == 0, "not refused with a reason");
+    QCOMPARE(testres::readAll(path), bytes);
+    QCOMPARE(QDir(dir.path()).entryList({ "full*" }, QDir::Files), QStringList { "full.res" });
 }
 
 // The path is kept in 254 UTF-16 units with its zero terminator.

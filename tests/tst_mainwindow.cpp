@@ -1,5 +1,5 @@
-// The window as a modder uses it: the tree of an opened file, Open over an open
-// document, the add commands, and what Save then writes.
+// The window as a modder uses it: the tree of an opened file, the three ways to
+// open a file, the add commands, and what Save then writes.
 
 #include "resbytes.h"
 #include "testwindow.h"
@@ -15,30 +15,37 @@
 
 namespace {
 
-const QString SelectType = "Please select object type inside the tree, and try again.";
-const QString SelectObject = "Please select object ID inside the tree, and try again.";
-
-// One object of each type in file order Weapon, Item, Pose, VipItem, Map, a
-// second Pose, and two of the unknown type 9; bytes follow the last object.
+// In file order Weapon, Item, Pose, VipItem, Map, Pose, Item and Pose objects;
+// bytes follow the last object.
 testres::File sampleFile()
 {
     testres::File file = testres::generateFile(3, 8, false);
-    for (int i = 0; i < 8; ++i)
-        file.objects[i].objectType = QVector<int> { 1, 2, 3, 4, 5, 3, 9, 9 }.at(i);
+    file.objects[5].objectType = 3;
     file.objects[5].id = -1;
-    // "Wuqi" in GB18030; a model name in ASCII.
-    file.objects[5].strings = { QByteArray::fromHex("cee4c6f700"), testres::stored("m_pose"),
+    // "Wuqi" in GB18030 and a model name in ASCII.
+    file.objects[5].strings = { testres::stored("\xce\xe4\xc6\xf7"), testres::stored("m_pose"),
         testres::stored("") };
     file.objects[5].part1.resize(3);
     file.trailing = "kept";
     return file;
 }
 
-QStringList childTexts(QTreeWidgetItem *item)
+// Opens the sample as item.res and selects its second Pose, object 5.
+QString openSample(TestWindow &w)
+{
+    const QString path = w.writeFile("item.res", testres::toBytes(sampleFile()));
+    w.window.show();
+    w.window.openFile(path);
+    w.select("Pose/1");
+    w.watcher.boxes.clear();
+    return path;
+}
+
+QStringList texts(QTreeWidgetItem *item, bool children)
 {
     QStringList texts;
-    for (int i = 0; item && i < item->childCount(); ++i)
-        texts << item->child(i)->text(0);
+    for (int i = 0; i < (children ? item->childCount() : 3); ++i)
+        texts << (children ? item->child(i)->text(0) : item->text(i));
     return texts;
 }
 
@@ -56,31 +63,28 @@ private slots:
     void commandLine();
     void leavingANumberField_data();
     void leavingANumberField();
-    void selectionHints_data();
-    void selectionHints();
-    void addedRecordsAreSaved();
-    void fullFileTakesNoObject();
+    void addCommands_data();
+    void addCommands();
+    void failedSave();
 };
 
 void TestMainWindow::tree()
 {
     TestWindow w;
-    const QByteArray bytes = testres::toBytes(sampleFile());
+    testres::File file = sampleFile();
+    file.objects[6].objectType = file.objects[7].objectType = 9;
+    const QByteArray bytes = testres::toBytes(file);
     w.open(w.writeFile("data.backup.res", bytes));
-
     QCOMPARE(w.tree->topLevelItemCount(), 1);
-    QTreeWidgetItem *root = w.tree->topLevelItem(0);
-    QCOMPARE(root->text(0), "data");
-    QCOMPARE(childTexts(root), (QStringList { "Header", "Objects" }));
-    QCOMPARE(childTexts(w.node("Objects")),
+    QCOMPARE(w.tree->topLevelItem(0)->text(0), "data");
+    QCOMPARE(texts(w.tree->topLevelItem(0), true), (QStringList { "Header", "Objects" }));
+    QCOMPARE(texts(w.node("Objects"), true),
             (QStringList { "Weapon", "Pose", "Item", "Vipitem", "Map" }));
     QCOMPARE(w.node("Pose")->childCount(), 2);
-    QTreeWidgetItem *row = w.node("Pose/1");
-    QCOMPARE((QStringList { row->text(0), row->text(1), row->text(2) }),
-            (QStringList { "-1", "武器", "m_pose" }));
+    QCOMPARE(texts(w.node("Pose/1"), false), (QStringList { "-1", "武器", "m_pose" }));
     QCOMPARE(w.watcher.boxes.size(), 2);
-    QCOMPARE(w.watcher.boxes.first().title, "Warning");
-    QCOMPARE(w.watcher.boxes.first().text, "Unknown ObjectType");
+    QCOMPARE(w.watcher.boxes.first().title + ": " + w.watcher.boxes.first().text,
+            "Warning: Unknown ObjectType");
 
     // The unlisted objects and the bytes after the last object are saved too.
     QVERIFY(testres::writeFile(w.dir.filePath("data.backup.res"), QByteArray()));
@@ -93,25 +97,25 @@ void TestMainWindow::openOverEdits_data()
     QTest::addColumn<QString>("how");
     QTest::addColumn<bool>("undone");
     QTest::addColumn<int>("answer");
-    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("files");
     QTest::addColumn<QString>("outcome");
     const int save = QMessageBox::Save, discard = QMessageBox::Discard,
               cancel = QMessageBox::Cancel;
-    QTest::newRow("Open, Cancel") << "menu" << false << cancel << "other.res"
+    QTest::newRow("Open, Cancel") << "Open" << false << cancel << "other.res"
                                   << "asked, kept";
-    QTest::newRow("Open, Discard") << "menu" << false << discard << "other.res"
+    QTest::newRow("Open, Discard") << "Open" << false << discard << "other.res"
                                    << "asked, opened";
-    QTest::newRow("Open, Save") << "menu" << false << save << "other.res"
+    QTest::newRow("Open, Save") << "Open" << false << save << "other.res"
                                 << "asked, saved, opened";
-    QTest::newRow("Open, edit undone") << "menu" << true << 0 << "other.res"
+    QTest::newRow("Open, edit undone") << "Open" << true << 0 << "other.res"
                                        << "opened";
-    QTest::newRow("Open, cancelled dialog") << "menu" << false << discard << ""
+    QTest::newRow("Open, dialog cancelled") << "Open" << false << discard << ""
                                             << "asked, kept";
-    QTest::newRow("Open, damaged file") << "menu" << true << 0 << "damaged.res"
+    QTest::newRow("Open, damaged file") << "Open" << true << 0 << "damaged.res"
                                         << "refused, kept";
     QTest::newRow("drop, Discard") << "drop" << false << discard << "other.res"
                                    << "asked, opened";
-    QTest::newRow("drop, two files") << "drop" << false << 0 << "other.res other.res"
+    QTest::newRow("drop, two files") << "drop" << false << 0 << "item.res other.res"
                                      << "kept";
     QTest::newRow("close, Cancel") << "close" << false << cancel << ""
                                    << "asked, kept";
@@ -126,66 +130,65 @@ void TestMainWindow::openOverEdits()
     QFETCH(QString, how);
     QFETCH(bool, undone);
     QFETCH(int, answer);
-    QFETCH(QString, file);
+    QFETCH(QString, files);
     QFETCH(QString, outcome);
     TestWindow w;
-    testres::File original = sampleFile();
-    const QString path = w.writeFile("item.res", testres::toBytes(original));
     testres::File damaged;
     damaged.objects.resize(1);
     damaged.objects[0].strings[1] = QByteArray(300, '\0');
     w.writeFile("damaged.res", testres::toBytes(damaged));
     w.writeFile("other.res", testres::toBytes({}));
-    w.window.show();
-    w.window.openFile(path);
-    w.select("Pose/1");
-    QLineEdit *id = valueAt<QLineEdit>(w.form<UiMyPart0>(), 1);
-    retype(id, undone ? QString::number(original.objects[5].id) : "55");
-    w.watcher.boxes.clear();
+    const QString path = openSample(w);
+    testres::File expected = sampleFile();
+    auto *id = valueAt<QLineEdit>(w.form<UiMyPart0>(), 1);
+    retype(id, "55");
+    if (undone)
+        QTest::keyClick(id, Qt::Key_Z, Qt::ControlModifier);
     if (answer)
-        w.watcher.queueButton(QMessageBox::StandardButton(answer));
+        w.watcher.buttons.enqueue(QMessageBox::StandardButton(answer));
 
-    QStringList paths;
-    for (const QString &name : file.split(' ', Qt::SkipEmptyParts))
-        paths << w.dir.filePath(name);
+    QList<QUrl> urls;
+    for (const QString &name : files.split(' ', Qt::SkipEmptyParts))
+        urls << QUrl::fromLocalFile(w.dir.filePath(name));
     if (how == "close") {
         w.window.close();
     } else if (how == "drop") {
+        // As from a file manager: the window gets the drop once it took the drag.
         QMimeData data;
-        data.setUrls(
-                QUrl::fromStringList(paths.replaceInStrings(QRegularExpression("^"), "file://")));
-        // As a drag from a file manager: a drop reaches the window once it took the drag.
-        QDragEnterEvent enter({ 10, 10 }, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-        QDropEvent drop({ 10, 10 }, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        data.setUrls(urls);
+        QDragEnterEvent enter({ 9, 9 }, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QDropEvent drop({ 9, 9 }, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
         QCoreApplication::sendEvent(&w.window, &enter);
         QCoreApplication::sendEvent(&w.window, &drop);
     } else {
-        w.watcher.queueFile(paths.value(0));
+        w.watcher.files.enqueue(urls.value(0).toLocalFile());
         w.trigger("Open");
     }
 
-    const QString question = "Save the changes to " + QDir::toNativeSeparators(path) + '?';
-    QCOMPARE(w.watcher.boxes.size(),
-            outcome.contains("asked") || outcome.contains("refused") ? 1 : 0);
+    QStringList shown;
+    for (const ModalWatcher::Box &box : qAsConst(w.watcher.boxes))
+        shown << box.text;
+    const QString native = QDir::toNativeSeparators(urls.value(0).toLocalFile());
+    QCOMPARE(shown,
+            outcome.contains("asked")
+                    ? QStringList { "Save the changes to " + QDir::toNativeSeparators(path) + '?' }
+                    : outcome.contains("refused") ? QStringList { "Cannot open " + native
+                              + ": object 0 at offset 73: String2 length 300 "
+                                "is outside 1 to 254." }
+                                                  : QStringList());
     if (outcome.contains("asked")) {
-        QCOMPARE(w.watcher.boxes.first().text, question);
         QCOMPARE(w.watcher.boxes.first().buttons,
                 QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel);
         QCOMPARE(w.watcher.boxes.first().defaultButton, QMessageBox::Save);
-    } else if (outcome.contains("refused")) {
-        QCOMPARE(w.watcher.boxes.first().text,
-                "Cannot open " + QDir::toNativeSeparators(paths.first())
-                        + ": object 0 at offset 73: String2 length 300 is outside 1 to 254.");
     }
     QCOMPARE(w.window.isVisible(), !outcome.contains("closed"));
     QCOMPARE(w.tree->topLevelItem(0)->text(0), outcome.contains("opened") ? "other" : "item");
     if (outcome.contains("kept")) {
-        QCOMPARE(w.node("Pose/1")->text(0), id->text());
-        QCOMPARE(w.form<UiMyPart1SubObject>(2)->parent(), w.form<UiMyPart1SubObject>(0)->parent());
+        QCOMPARE(texts(w.tree->currentItem(), false).first(), id->text());
+        QCOMPARE(w.window.findChildren<UiMyPart1SubObject *>().size(), 3);
     }
-    if (outcome.contains("saved"))
-        original.objects[5].id = 55;
-    QCOMPARE(testres::readAll(path), testres::toBytes(original));
+    expected.objects[5].id = outcome.contains("saved") ? 55 : -1;
+    QCOMPARE(testres::readAll(path), testres::toBytes(expected));
 }
 
 void TestMainWindow::commandLine_data()
@@ -195,12 +198,12 @@ void TestMainWindow::commandLine_data()
     QTest::addColumn<QString>("output");
     QTest::newRow("--version") << QStringList { "--version" } << 0 << "drovanel 1.0\n";
     QTest::newRow("--help") << QStringList { "--help" } << 0 << "[options] [file]";
-    QTest::newRow("an unknown option")
-            << QStringList { "--bogus" } << 1 << "Unknown option 'bogus'";
+    QTest::newRow("unknown option") << QStringList { "--bogus" } << 1 << "Unknown option 'bogus'";
     QTest::newRow("two files") << QStringList { "a.res", "b.res" } << 1 << "Give at most one file.";
 }
 
-// Answered on the terminal before any window appears.
+// Answered on the terminal before any window appears; a file named there
+// opens as Open opens it (TestMainWindow::openOverEdits opens its sample so).
 void TestMainWindow::commandLine()
 {
     QFETCH(QStringList, arguments);
@@ -236,109 +239,96 @@ void TestMainWindow::leavingANumberField()
     QFETCH(QString, typed);
     QFETCH(QString, shown);
     TestWindow w;
-    w.open(w.writeFile("item.res", testres::toBytes(sampleFile())));
-    w.window.show();
+    openSample(w);
     QApplication::setActiveWindow(&w.window);
-    w.select("Pose/1");
     auto *form = w.form<UiMyPart0>();
     retype(valueAt(form, 2), "剑");
     retype(valueAt(form, 3), "m_sword");
-    QLineEdit *id = valueAt<QLineEdit>(form, 1);
+    auto *id = valueAt<QLineEdit>(form, 1);
     id->setFocus();
     QTRY_VERIFY(id->hasFocus());
     retype(id, typed);
     QCOMPARE(w.node("Pose/1")->text(0), typed);
     valueAt(form, 4)->setFocus();
     QTRY_COMPARE(id->text(), shown);
-    QTreeWidgetItem *row = w.node("Pose/1");
-    QCOMPARE((QStringList { row->text(0), row->text(1), row->text(2) }),
-            (QStringList { shown, "剑", "m_sword" }));
+    QCOMPARE(texts(w.node("Pose/1"), false), (QStringList { shown, "剑", "m_sword" }));
 }
 
-void TestMainWindow::selectionHints_data()
+void TestMainWindow::addCommands_data()
 {
-    QTest::addColumn<QString>("command");
-    QTest::addColumn<QString>("current");
-    QTest::addColumn<QString>("hint");
-    QTest::newRow("AddNewObject, nothing current") << "AddNewObject"
-                                                   << "" << SelectType;
-    QTest::newRow("AddNewObject, Objects") << "AddNewObject"
-                                           << "Objects" << SelectType;
-    QTest::newRow("AddNewObject, an object row") << "AddNewObject"
-                                                 << "Pose/0" << SelectType;
-    QTest::newRow("AddSubObjectInPart1, a folder") << "AddSubObjectInPart1"
-                                                   << "Pose" << SelectObject;
-    QTest::newRow("AddSubObjectInPart2, the file node") << "AddSubObjectInPart2"
-                                                        << "item" << SelectObject;
+    QTest::addColumn<QString>("commands");
+    QTest::addColumn<QString>("message");
+    const QString type = "Please select object type inside the tree, and try again.";
+    const QString object = "Please select object ID inside the tree, and try again.";
+    QTest::newRow("AddNewObject, an object row") << "Pose/1 AddNewObject" << type;
+    QTest::newRow("AddNewObject, Objects") << "Objects AddNewObject" << type;
+    QTest::newRow("AddNewObject twice") << "Pose AddNewObject AddNewObject" << type;
+    QTest::newRow("AddSubObjectInPart1, a folder") << "Map AddSubObjectInPart1" << object;
+    QTest::newRow("AddSubObjectInPart2, the file") << "item AddSubObjectInPart2" << object;
+    QTest::newRow("entries and an object added")
+            << "Pose/1 AddSubObjectInPart1 AddSubObjectInPart2 AddSubObjectInPart2" << QString();
 }
 
-void TestMainWindow::selectionHints()
+// New entries go at the end of their table, their forms last; new objects go
+// last in their folder and after the loaded objects in the file.
+void TestMainWindow::addCommands()
 {
-    QFETCH(QString, command);
-    QFETCH(QString, current);
-    QFETCH(QString, hint);
+    QFETCH(QString, commands);
+    QFETCH(QString, message);
     TestWindow w;
-    const QByteArray bytes = testres::toBytes(sampleFile());
-    w.open(w.writeFile("item.res", bytes));
-    w.watcher.boxes.clear();
-    if (!current.isEmpty())
-        w.select(current);
-    w.trigger(command);
+    const QString path = openSample(w);
+    w.tree->setCurrentItem(nullptr);
+    for (const QString &step : commands.split(' '))
+        step.startsWith("Add") ? w.trigger(step) : w.select(step);
+    QCOMPARE(w.watcher.boxes.value(0).text, message);
 
-    QCOMPARE(w.watcher.boxes.size(), 1);
-    QCOMPARE(w.watcher.boxes.first().text, hint);
-    QCOMPARE(w.watcher.boxes.first().title, QString());
+    testres::File expected = sampleFile();
+    if (message.isNull()) {
+        auto *part1Grid =
+                qobject_cast<QGridLayout *>(w.form<UiMyPart1SubObject>()->parentWidget()->layout());
+        QCOMPARE(part1Grid->itemAtPosition(1, 0)->widget(), w.form<UiMyPart1SubObject>(3));
+        QCOMPARE(valueAt<QComboBox>(w.form<UiMyPart1SubObject>(3), 0)->currentText(), "MusicID");
+        QCOMPARE(valueAt<QComboBox>(w.form<UiMyPart2SubObject>(1), 2)->currentText(), "MaxHp");
+        w.select("Pose");
+        w.trigger("AddNewObject");
+        QCOMPARE(texts(w.node("Pose/3"), false), (QStringList { "-1", "", "" }));
+        expected.objects[5].part1.append({ 12, 0, 0 });
+        const testres::Entry2 entry = { 2, 0, 1, 0, 0, 0, 0, 0, 0, 0 };
+        expected.objects[5].part2 << entry << entry;
+        expected.objects.append({ 3, -1 });
+    } else if (commands.endsWith("AddNewObject AddNewObject")) {
+        expected.objects.append({ 3, -1 });
+    }
     w.save();
-    QCOMPARE(testres::readAll(w.dir.filePath("item.res")), bytes);
-}
+    QCOMPARE(testres::readAll(path), testres::toBytes(expected));
 
-// New objects go after the loaded ones and before the bytes that followed
-// them; new entries go at the end of their table, with their forms last.
-void TestMainWindow::addedRecordsAreSaved()
-{
-    TestWindow w;
-    testres::File file = sampleFile();
-    w.open(w.writeFile("item.res", testres::toBytes(file)));
-    w.select("Pose/1");
-    w.trigger("AddSubObjectInPart1");
-    w.trigger("AddSubObjectInPart2");
-    w.trigger("AddSubObjectInPart2");
-    auto *grid =
-            qobject_cast<QGridLayout *>(w.form<UiMyPart1SubObject>(3)->parentWidget()->layout());
-    QCOMPARE(grid->itemAtPosition(1, 0)->widget(), w.form<UiMyPart1SubObject>(3));
-    QCOMPARE(valueAt<QComboBox>(w.form<UiMyPart1SubObject>(3), 0)->currentText(), "MusicID");
-    QCOMPARE(valueAt<QComboBox>(w.form<UiMyPart2SubObject>(1), 2)->currentText(), "MaxHp");
-
-    w.select("Pose");
+    // A file whose 16-bit count is full takes no more objects.
+    testres::File full;
+    full.objects.resize(32767);
+    w.window.openFile(w.writeFile("full.res", testres::toBytes(full)));
+    w.select("Weapon");
     w.trigger("AddNewObject");
-    QCOMPARE(w.node("Pose")->childCount(), 3);
-    QCOMPARE(w.node("Pose/2")->text(0), "-1");
-    QCOMPARE(w.node("Pose/2")->text(1), QString());
-    w.save();
-
-    file.objects[5].part1.append({ 12, 0, 0 });
-    file.objects[5].part2.append({ 2, 0, 1, 0, 0, 0, 0, 0, 0, 0 });
-    file.objects[5].part2.append(file.objects[5].part2.last());
-    testres::Object added;
-    added.objectType = 3;
-    added.id = -1;
-    file.objects.append(added);
-    QCOMPARE(testres::readAll(w.dir.filePath("item.res")), testres::toBytes(file));
+    QVERIFY(w.watcher.boxes.last().text.contains("32767"));
+    QCOMPARE(w.node("Weapon")->childCount(), 32767);
 }
 
-void TestMainWindow::fullFileTakesNoObject()
+// A failed save says why and keeps the edit for the next save.
+void TestMainWindow::failedSave()
 {
     TestWindow w;
-    testres::File file;
-    file.objects.resize(32767);
-    const QByteArray bytes = testres::toBytes(file);
-    w.open(w.writeFile("full.res", bytes));
-    w.select("Map");
-    w.trigger("AddNewObject");
-    QCOMPARE(w.watcher.boxes.size(), 1);
-    QVERIFY(w.watcher.boxes.first().text.contains("32767"));
+    const QString path = openSample(w);
+    retype(valueAt(w.form<UiMyPart0>(), 1), "55");
+    QVERIFY(QFile::remove(path) && QDir().mkpath(path));
     w.save();
-    QCOMPARE(testres::readAll(w.dir.filePath("full.res")), bytes);
+    QCOMPARE(w.watcher.boxes.size(), 1);
+    const QString prefix = "Cannot save " + QDir::toNativeSeparators(path) + ": ";
+    QVERIFY2(w.watcher.boxes.first().text.startsWith(prefix), qPrintable(w.watcher.boxes[0].text));
+    QVERIFY(w.watcher.boxes.first().text.size() > prefix.size() + 3);
+    QVERIFY(QDir().rmdir(path));
+    w.save();
+    testres::File expected = sampleFile();
+    expected.objects[5].id = 55;
+    QCOMPARE(testres::readAll(path), testres::toBytes(expected));
 }
 
 QTEST_MAIN(TestMainWindow)

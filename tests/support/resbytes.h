@@ -2,22 +2,15 @@
 
 #include <QByteArray>
 #include <QVector>
-#include <QtGlobal>
 
 #include <array>
 
-// The tests' own model of a RES file, written and read from the byte layout
-// without the program's code, so that expected bytes never come from the code
-// under test.
+// The tests' own model of a RES file, written from the byte layout without the
+// program's code, so that expected bytes never come from the code under test.
 namespace testres {
 
-struct Entry1
-{
-    qint32 type = 0;
-    qint32 value1 = 0;
-    qint32 value2 = 0;
-};
-
+// Type, Value1, Value2.
+using Entry1 = std::array<qint32, 3>;
 // unknown2, unknown3, effectType, cycle, actionType, unknonw6, typeValue,
 // unknown8, unknown9, unknown10.
 using Entry2 = std::array<qint32, 10>;
@@ -26,32 +19,26 @@ struct Object
 {
     qint32 objectType = 1;
     qint32 id = 0;
-    // The stored bytes of each string, terminating zero byte included; the
-    // length field written is their count.
-    std::array<QByteArray, 3> strings = { QByteArray(1, '\0'), QByteArray(1, '\0'),
-        QByteArray(1, '\0') };
+    // The stored bytes of each string, zero byte included; its length field
+    // counts them.
+    std::array<QByteArray, 3> strings = { QByteArray(1, 0), QByteArray(1, 0), QByteArray(1, 0) };
     QVector<Entry1> part1;
     QVector<Entry2> part2;
 };
 
 struct File
 {
-    QByteArray head = QByteArray(52, '\0');
+    QByteArray head = QByteArray(52, 0);
     // Written as the header's count; -1 means "the number of objects".
     int objectCount = -1;
-    QByteArray tail = QByteArray(6, '\0');
+    QByteArray tail = QByteArray(6, 0);
     QVector<Object> objects;
     QByteArray trailing;
 };
 
 // text plus its terminating zero byte.
 QByteArray stored(const QByteArray &text);
-
 QByteArray toBytes(const File &file);
-
-// Reads bytes written by the layout; returns false on anything malformed.
-// Whatever follows the last object is trailing.
-bool fromBytes(const QByteArray &bytes, File *file);
 
 // A file of objectCount objects drawn from seed: every object type (and some
 // unknown ones when withUnknownTypes), empty and filled tables, strings of 1 to

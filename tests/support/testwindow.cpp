@@ -3,29 +3,20 @@
 #include "resbytes.h"
 
 #include <QAction>
-#include <QCoreApplication>
-#include <QInputMethodEvent>
 #include <QtTest>
-
-QAction *TestWindow::action(const QString &source) const
-{
-    const QString text = QCoreApplication::translate("Drovanel", source.toUtf8().constData());
-    for (QAction *candidate : window.findChildren<QAction *>()) {
-        if (candidate->text() == text)
-            return candidate;
-    }
-    return nullptr;
-}
 
 void TestWindow::trigger(const QString &source)
 {
-    if (QAction *found = action(source))
-        found->trigger();
+    const QString text = QCoreApplication::translate("Drovanel", source.toUtf8().constData());
+    for (QAction *action : window.findChildren<QAction *>()) {
+        if (action->text() == text)
+            action->trigger();
+    }
 }
 
 void TestWindow::open(const QString &path)
 {
-    watcher.queueFile(path);
+    watcher.files.enqueue(path);
     trigger(QStringLiteral("Open"));
 }
 
@@ -37,17 +28,16 @@ QString TestWindow::writeFile(const QString &name, const QByteArray &bytes)
 
 QTreeWidgetItem *TestWindow::node(const QString &path) const
 {
-    const QList<QTreeWidgetItem *> found =
-            tree->findItems(path.section('/', 0, 0), Qt::MatchExactly | Qt::MatchRecursive);
-    QTreeWidgetItem *item = found.value(0);
+    QTreeWidgetItem *item =
+            tree->findItems(path.section('/', 0, 0), Qt::MatchExactly | Qt::MatchRecursive)
+                    .value(0);
     return item && path.contains('/') ? item->child(path.section('/', 1).toInt()) : item;
 }
 
 void retype(QWidget *edit, const QString &text)
 {
     QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
-    if (text.isEmpty())
-        QTest::keyClick(edit, Qt::Key_Delete);
+    QTest::keyClick(edit, Qt::Key_Delete);
     for (int i = 0; i < text.size(); ++i) {
         if (text.at(i).unicode() < 0x80) {
             QTest::keyClick(edit, text.at(i).toLatin1());

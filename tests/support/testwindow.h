@@ -7,16 +7,13 @@
 #include <QTemporaryDir>
 #include <QTreeWidget>
 
-class QAction;
-
 // The main window as the user meets it: commands go through its actions, files
 // through the "Open" dialog, and every modal box is answered by the watcher.
 class TestWindow
 {
 public:
-    // The action whose text is the source text, as the interface shows it in the
-    // current language.
-    QAction *action(const QString &source) const;
+    // Triggers the action whose text is the source text, as the interface shows
+    // it in the current language.
     void trigger(const QString &source);
     void open(const QString &path);
     void save() { trigger(QStringLiteral("Save")); }
@@ -45,9 +42,8 @@ public:
 template<typename Widget = QWidget>
 Widget *valueAt(QWidget *form, int row)
 {
-    auto *grid = form ? qobject_cast<QGridLayout *>(form->layout()) : nullptr;
-    QLayoutItem *item = grid ? grid->itemAtPosition(row, 1) : nullptr;
-    return item ? qobject_cast<Widget *>(item->widget()) : nullptr;
+    return qobject_cast<Widget *>(
+            static_cast<QGridLayout *>(form->layout())->itemAtPosition(row, 1)->widget());
 }
 
 // Replaces what a line edit holds by typing text over it, key by key; what a
