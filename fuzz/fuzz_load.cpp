@@ -1,9 +1,10 @@
 // Feeds arbitrary bytes to the loader. It must accept exactly the files that the
 // tests' own reading of the layout finds well formed, and save every file it
-// accepts as exactly the bytes it was read from.
+// accepts as exactly the bytes it was read from, also after a trip through JSON.
 
 #include "resbytes.h"
 #include "resdocument.h"
+#include "resjson.h"
 
 #include <QBuffer>
 
@@ -53,5 +54,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         return 0;
     }
     expect(writeDocument(document) == input, "the saved bytes are the bytes that were read");
+
+    ResDocument imported;
+    QString error;
+    expect(importJson(exportJson(document.contents), &imported.contents, &error),
+            "the exported JSON imports");
+    expect(writeDocument(imported) == input, "export then import gives back the same bytes");
     return 0;
 }
