@@ -39,6 +39,16 @@ QTextCodec *utf8()
     return codec;
 }
 
+const char Gb18030Name[] = "gb18030";
+const char Big5Name[] = "big5";
+const char Utf8Name[] = "utf-8";
+
+// Takes only the names above, as the encoding functions return them.
+QTextCodec *codecFor(const char *encoding)
+{
+    return encoding == Big5Name ? big5() : encoding == Utf8Name ? utf8() : gb18030();
+}
+
 } // namespace
 
 QByteArray recordTextBytes(const ResString &string)
@@ -68,11 +78,15 @@ int big5Score(const QByteArray &bytes)
     return big5Points - gbPoints;
 }
 
+const char *recordTextEncoding(const QByteArray &bytes)
+{
+    return big5Score(bytes) > 0 ? Big5Name : Gb18030Name;
+}
+
 QString decodeRecordText(const QByteArray &bytes)
 {
     const QByteArray text = beforeFirstZero(bytes);
-    QTextCodec *codec = big5Score(text) > 0 ? big5() : gb18030();
-    return codec->toUnicode(text);
+    return codecFor(recordTextEncoding(text))->toUnicode(text);
 }
 
 QByteArray encodeRecordText(const QString &text)
@@ -80,14 +94,19 @@ QByteArray encodeRecordText(const QString &text)
     return gb18030()->fromUnicode(text);
 }
 
-QString decodeModelNameText(const QByteArray &bytes)
+const char *modelNameEncoding(const QByteArray &bytes)
 {
     const QByteArray text = beforeFirstZero(bytes);
     QTextCodec::ConverterState state;
-    const QString asUtf8 = utf8()->toUnicode(text.constData(), text.size(), &state);
-    if (state.invalidChars == 0 && state.remainingChars == 0)
-        return asUtf8;
-    return decodeRecordText(text);
+    utf8()->toUnicode(text.constData(), text.size(), &state);
+    return state.invalidChars == 0 && state.remainingChars == 0 ? Utf8Name
+                                                                : recordTextEncoding(text);
+}
+
+QString decodeModelNameText(const QByteArray &bytes)
+{
+    const QByteArray text = beforeFirstZero(bytes);
+    return codecFor(modelNameEncoding(text))->toUnicode(text);
 }
 
 int storeRecordText(ResString &string, const QString &text)

@@ -14,12 +14,17 @@ QByteArray recordTextBytes(const ResString &string);
 
 // Positive when the bytes before the first zero byte look like Big5.
 int big5Score(const QByteArray &bytes);
+// The name of the encoding a string is shown with: "big5" when its score is
+// above zero, else "gb18030".
+const char *recordTextEncoding(const QByteArray &bytes);
 QString decodeRecordText(const QByteArray &bytes);
 QByteArray encodeRecordText(const QString &text);
 
 // Model names (String2) are shown as UTF-8 when their bytes are valid UTF-8, so
 // ASCII names read as they are; other bytes go through decodeRecordText, so that
 // a GB18030 or Big5 name is not garbled into replacement characters.
+// modelNameEncoding() names the encoding: "utf-8" or that of recordTextEncoding().
+const char *modelNameEncoding(const QByteArray &bytes);
 QString decodeModelNameText(const QByteArray &bytes);
 
 // Stores text as GB18030 with its terminating zero byte; an empty text is

@@ -1,9 +1,10 @@
 // Feeds arbitrary bytes to the loader, under AddressSanitizer and
 // UndefinedBehaviorSanitizer. A file it refuses has a reason; a file it accepts
-// is saved as exactly the bytes it was read from.
+// is saved as exactly the bytes it was read from, also after a trip through JSON.
 
 #include "resbytes.h"
 #include "resdocument.h"
+#include "resjson.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -19,6 +20,14 @@ void expect(bool holds, const char *property)
         std::fprintf(stderr, "broken property: %s\n", property);
         std::abort();
     }
+}
+
+QByteArray saved(ResDocument &document)
+{
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    expect(document.write(buffer), "writing to memory succeeds");
+    return buffer.data();
 }
 
 } // namespace
@@ -48,9 +57,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         expect(!document.errorString().isEmpty(), "a refused file has a reason");
         return 0;
     }
-    QBuffer saved;
-    saved.open(QIODevice::WriteOnly);
-    expect(document.write(saved) && saved.data() == input.data(),
-            "an accepted file is saved as exactly the bytes it was read from");
+    expect(saved(document) == input.data(), "an accepted file is saved as exactly its bytes");
+    ResDocument imported;
+    QString error;
+    expect(importJson(exportJson(document.contents), &imported.contents, &error),
+            "the exported JSON imports");
+    expect(saved(imported) == input.data(), "export then import gives back the same bytes");
     return 0;
 }
