@@ -2,12 +2,10 @@
 // UndefinedBehaviorSanitizer. A file it refuses has a reason; a file it accepts
 // is saved as exactly the bytes it was read from, also after a trip through JSON.
 
-#include "resbytes.h"
 #include "resdocument.h"
 #include "resjson.h"
 
 #include <QBuffer>
-#include <QDir>
 
 #include <cstdio>
 #include <cstdlib>
@@ -31,21 +29,6 @@ QByteArray saved(ResDocument &document)
 }
 
 } // namespace
-
-// With DROVANEL_FUZZ_SEEDS set, first writes files of the tests' generator into
-// that directory, for the fuzzer to start from.
-extern "C" int LLVMFuzzerInitialize(int *, char ***)
-{
-    const QDir seeds(qEnvironmentVariable("DROVANEL_FUZZ_SEEDS"));
-    if (!qEnvironmentVariableIsEmpty("DROVANEL_FUZZ_SEEDS") && QDir().mkpath(seeds.path())) {
-        for (quint32 seed = 0; seed < 24; ++seed) {
-            testres::File file = testres::generateFile(seed, int(seed % 6));
-            file.trailing = QByteArray(int(seed % 3), 't');
-            testres::writeFile(seeds.filePath(QString::number(seed)), testres::toBytes(file));
-        }
-    }
-    return 0;
-}
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {

@@ -24,14 +24,27 @@ cmake -S "$root" -B "$build" -DCMAKE_CXX_COMPILER=clang++ -DDROVANEL_FUZZ=ON \
     -DDROVANEL_WERROR=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo >&2
 cmake --build "$build" -j "$(nproc)" >&2
 
-mkdir -p "$build/corpus"
+# Seed files written from the layout: a header alone, then one object holding a
+# Part1 entry (the format's worked example) with a Big5, a UTF-8 and a GB18030
+# string, a Part2 entry and bytes after it.
+mkdir -p "$build/corpus" "$build/seeds"
+header() { head -c 52 /dev/zero; printf "\\x$1\\x00"; head -c 6 /dev/zero; }
+header 00 >"$build/seeds/empty.res"
+{
+    header 01
+    printf '\x01\x00\x00\x00\x64\x00\x00\x00'
+    printf '\x03\x00\x00\x00\xa4\x40\x00\x04\x00\x00\x00\xe4\xb8\xad\x00'
+    printf '\x05\x00\x00\x00\xc4\xe3\xba\xc3\x00'
+    printf '\x01\x00\x00\x00\x0c\x00\x00\x00\x05\x00\x00\x00\xff\xff\xff\xff'
+    printf '\x01\x00\x00\x00'; head -c 36 /dev/zero; printf '\x0a\x00\x00\x00tail'
+} >"$build/seeds/object.res"
 
 export ASAN_OPTIONS=${ASAN_OPTIONS:-halt_on_error=1:detect_leaks=1}:abort_on_error=1
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-halt_on_error=1:print_stacktrace=1}
 cd "$build"
 set +e
 # shellcheck disable=SC2086
-DROVANEL_FUZZ_SEEDS=seeds ./drovanel_fuzz_load -seed="${DROVANEL_FUZZ_SEED:-1}" -max_total_time="$seconds" \
+./drovanel_fuzz_load -seed="${DROVANEL_FUZZ_SEED:-1}" -max_total_time="$seconds" \
     -print_final_stats=1 -rss_limit_mb=2048 ${DROVANEL_FUZZ_ARGS:-} corpus seeds >fuzz.log 2>&1
 status=$?
 set -e

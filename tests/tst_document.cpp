@@ -1,6 +1,5 @@
-// Loading and saving RES files, refusing damaged ones, and how stored text is shown.
+// Loading and saving RES files, and refusing damaged ones.
 
-#include "recordtext.h"
 #include "resbytes.h"
 #include "resdocument.h"
 
@@ -16,190 +15,156 @@ class TestDocument : public QObject
 {
     Q_OBJECT
 
-private slots:
-    void roundTrip_data();
-    void roundTrip();
-    void workedExample();
-    void damagedFileIsRefused_data();
-    void damagedFileIsRefused();
-    void fullDiskKeepsFile();
-    void pathLimits();
-    void shownText_data();
-    void shownText();
-
-private:
     QTemporaryDir dir;
+
+private slots:
+    void roundTrip_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::newRow("no objects, exactly 60 bytes") << testres::toBytes({});
+        for (quint32 seed = 1; seed <= 6; ++seed) {
+            testres::File file = testres::generateFile(seed, int(seed * 9 % 40));
+            file.trailing = QByteArray(int(seed % 3) * 5, char(seed));
+            QTest::addRow(
+                    "%d objects, %d bytes after them", file.objects.size(), file.trailing.size())
+                    << testres::toBytes(file);
+        }
+    }
+
+    // Unknown object types, Big5 text, bytes behind a string's zero byte and after
+    // the last object all come back as they were.
+    void roundTrip()
+    {
+        QFETCH(QByteArray, bytes);
+        const QString path = dir.filePath("round.res");
+        QVERIFY(testres::writeFile(path, bytes));
+        ResDocument document;
+        QVERIFY(document.setFileName(path));
+        QVERIFY2(document.load(), qPrintable(document.errorString()));
+        QVERIFY(testres::writeFile(path, QByteArray()));
+        QVERIFY2(document.save(), qPrintable(document.errorString()));
+        QCOMPARE(testres::readAll(path), bytes);
+    }
+
+    // The one object that the format describes byte by byte, field by field.
+    void workedExample()
+    {
+        const QString path = dir.filePath("example.res");
+        ResDocument document;
+        QVERIFY(document.setFileName(path));
+        const QByteArray example = QByteArray::fromHex("01000000 64000000 02000000 4100 01000000 00"
+                                                       "01000000 00 01000000 0c000000 05000000"
+                                                       "ffffffff 00000000");
+        testres::File header;
+        header.objectCount = 1;
+        QVERIFY(testres::writeFile(path, testres::toBytes(header) + example));
+        QVERIFY(document.load() && document.contents.objects.size() == 1);
+        const ResObject &object = document.contents.objects.first();
+        const Part1SubObject entry = object.Part1.value(0);
+        QCOMPARE((QVector<qint32> { object.ObjectType, object.EntryTypeTypeID,
+                         object.String1.Length, object.String1.Text[0], object.Part1Count,
+                         entry.Type, entry.Value1, entry.Value2, object.Part2Count }),
+                (QVector<qint32> { 1, 100, 2, 'A', 1, 12, 5, -1, 0 }));
+        QVERIFY(document.save());
+        QCOMPARE(testres::readAll(path), testres::toBytes(header) + example);
+    }
+
+    void damagedFileIsRefused_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("reason");
+        // Object 1 starts at 91 and has two Part1 entries; object 2 at 146, with
+        // two Part2 entries.
+        testres::File file;
+        file.objects.resize(3);
+        file.objects[1].part1.resize(2);
+        file.objects[2].part2.resize(2);
+        const QByteArray good = testres::toBytes(file);
+        const auto patched = [&good](int offset, qint32 value) {
+            QByteArray bytes = good;
+            qToLittleEndian(value, bytes.data() + offset);
+            return bytes;
+        };
+        QTest::newRow("missing file") << QByteArray() << "No such file";
+        QTest::newRow("shorter than the header") << good.left(
+                59) << "the file holds 59 bytes, fewer than the 60 bytes of the header.";
+        QTest::newRow("negative ObjectCount")
+                << patched(52, 0xffff) << "offset 52: ObjectCount -1 is negative.";
+        QTest::newRow("ObjectCount beyond the file")
+                << patched(52, 32767) << "offset 52: ObjectCount 32767 needs at least";
+        QTest::newRow("String1 length 0")
+                << patched(99, 0) << "object 1 at offset 99: String1 length 0 is outside 1 to 254.";
+        QTest::newRow("String2 length 255") << patched(104, 255) << "String2 length 255 is outside";
+        QTest::newRow("String3 without a zero byte") << good.left(113) + 'A'
+                        + good.mid(114) << "object 1 at offset 109: String3 has no zero byte";
+        QTest::newRow("negative Part1Count") << patched(114, -1) << "offset 114: Part1Count -1";
+        // A count is checked against the bytes left before anything is sized by it.
+        QTest::newRow("two billion Part2 entries") << patched(
+                173, 2000000000) << "object 2 at offset 173: Part2Count 2000000000 needs";
+        QTest::newRow("file ends inside a table")
+                << good.left(good.size() - 1) << "but only 79 remain";
+        QTest::newRow("file ends inside a block")
+                << patched(52, 4) << "object 3 at offset 257: the file ends inside ObjectType.";
+    }
+
+    // A refused file leaves the open document as it was and says what is wrong and
+    // where.
+    void damagedFileIsRefused()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, reason);
+        const QString goodPath = dir.filePath("good.res");
+        const QByteArray good = testres::toBytes(testres::generateFile(9, 4));
+        QVERIFY(testres::writeFile(goodPath, good));
+        const QString path = dir.filePath("damaged.res");
+        QFile::remove(path);
+        QVERIFY(bytes.isNull() || testres::writeFile(path, bytes));
+
+        ResDocument document;
+        QVERIFY(document.setFileName(goodPath) && document.load() && document.setFileName(path));
+        QVERIFY(!document.load());
+        QVERIFY2(document.errorString().contains(reason), qPrintable(document.errorString()));
+        QVERIFY(document.setFileName(goodPath) && document.save());
+        QCOMPARE(testres::readAll(goodPath), good);
+    }
+
+    // A full disk, here a file-size limit, stops a save in the middle of writing:
+    // the file stays as it was and the save says why. The limit is set in a child
+    // process, which saves the document it shares with the test.
+    void fullDiskKeepsFile()
+    {
+        const QString path = dir.filePath("full.res");
+        const QByteArray bytes = testres::toBytes(testres::generateFile(5, 12));
+        QVERIFY(testres::writeFile(path, bytes));
+        ResDocument document;
+        QVERIFY(document.setFileName(path) && document.load());
+        ++document.contents.objects[0].EntryTypeTypeID;
+        const pid_t child = ::fork();
+        if (child == 0) {
+            const rlimit fileSize = { rlim_t(bytes.size() - 1), RLIM_INFINITY };
+            std::signal(SIGXFSZ, SIG_IGN);
+            const bool saved = ::setrlimit(RLIMIT_FSIZE, &fileSize) == 0 && document.save();
+            ::_exit(saved || document.errorString().isEmpty() ? 1 : 0);
+        }
+        int status = -1;
+        QCOMPARE(::waitpid(child, &status, 0), child);
+        QVERIFY2(WIFEXITED(status) && WEXITSTATUS(status) == 0, "not refused with a reason");
+        QCOMPARE(testres::readAll(path), bytes);
+        QCOMPARE(QDir(dir.path()).entryList({ "full*" }, QDir::Files), QStringList { "full.res" });
+    }
+
+    // The path is kept in 254 UTF-16 units with its zero terminator.
+    void pathLimits()
+    {
+        const QString longest = dir.filePath("n").leftJustified(249, 'n') + ".res";
+        QVERIFY(testres::writeFile(longest, testres::toBytes({})));
+        ResDocument document;
+        QVERIFY(document.setFileName(longest) && document.load());
+        QVERIFY(!document.setFileName(longest + 'n'));
+        QVERIFY(!document.setFileName(dir.filePath(QStringLiteral("a") + QChar(0) + "b.res")));
+        QCOMPARE(document.path(), longest);
+    }
 };
-
-void TestDocument::roundTrip_data()
-{
-    QTest::addColumn<QByteArray>("bytes");
-    QTest::newRow("no objects, exactly 60 bytes") << testres::toBytes({});
-    for (quint32 seed = 1; seed <= 6; ++seed) {
-        testres::File file = testres::generateFile(seed, int(seed * 9 % 40));
-        file.trailing = QByteArray(int(seed % 3) * 5, char(seed));
-        QTest::addRow("%d objects, %d bytes after them", file.objects.size(), file.trailing.size())
-                << testres::toBytes(file);
-    }
-}
-
-// Unknown object types, Big5 text, bytes behind a string's zero byte and after
-// the last object all come back as they were.
-void TestDocument::roundTrip()
-{
-    QFETCH(QByteArray, bytes);
-    const QString path = dir.filePath("round.res");
-    QVERIFY(testres::writeFile(path, bytes));
-    ResDocument document;
-    QVERIFY(document.setFileName(path));
-    QVERIFY2(document.load(), qPrintable(document.errorString()));
-    QVERIFY(testres::writeFile(path, QByteArray()));
-    QVERIFY2(document.save(), qPrintable(document.errorString()));
-    QCOMPARE(testres::readAll(path), bytes);
-}
-
-// The one object that the format describes byte by byte, field by field.
-void TestDocument::workedExample()
-{
-    const QString path = dir.filePath("example.res");
-    ResDocument document;
-    QVERIFY(document.setFileName(path));
-    const QByteArray example = QByteArray::fromHex("01000000 64000000 02000000 4100 01000000 00"
-                                                   "01000000 00 01000000 0c000000 05000000"
-                                                   "ffffffff 00000000");
-    testres::File header;
-    header.objectCount = 1;
-    QVERIFY(testres::writeFile(path, testres::toBytes(header) + example));
-    QVERIFY(document.load() && document.contents.objects.size() == 1);
-    const ResObject &object = document.contents.objects.first();
-    const Part1SubObject entry = object.Part1.value(0);
-    QCOMPARE((QVector<qint32> { object.ObjectType, object.EntryTypeTypeID, object.String1.Length,
-                     object.String1.Text[0], object.Part1Count, entry.Type, entry.Value1,
-                     entry.Value2, object.Part2Count }),
-            (QVector<qint32> { 1, 100, 2, 'A', 1, 12, 5, -1, 0 }));
-    QVERIFY(document.save());
-    QCOMPARE(testres::readAll(path), testres::toBytes(header) + example);
-}
-
-void TestDocument::damagedFileIsRefused_data()
-{
-    QTest::addColumn<QByteArray>("bytes");
-    QTest::addColumn<QString>("reason");
-    // Object 1 starts at 91 and has two Part1 entries; object 2 at 146, with
-    // two Part2 entries.
-    testres::File file;
-    file.objects.resize(3);
-    file.objects[1].part1.resize(2);
-    file.objects[2].part2.resize(2);
-    const QByteArray good = testres::toBytes(file);
-    const auto patched = [&good](int offset, qint32 value) {
-        QByteArray bytes = good;
-        qToLittleEndian(value, bytes.data() + offset);
-        return bytes;
-    };
-    QTest::newRow("missing file") << QByteArray() << "No such file";
-    QTest::newRow("shorter than the header")
-            << good.left(59) << "the file holds 59 bytes, fewer than the 60 bytes of the header.";
-    QTest::newRow("negative ObjectCount")
-            << patched(52, 0xffff) << "offset 52: ObjectCount -1 is negative.";
-    QTest::newRow("ObjectCount beyond the file")
-            << patched(52, 32767) << "offset 52: ObjectCount 32767 needs at least";
-    QTest::newRow("String1 length 0")
-            << patched(99, 0) << "object 1 at offset 99: String1 length 0 is outside 1 to 254.";
-    QTest::newRow("String2 length 255") << patched(104, 255) << "String2 length 255 is outside";
-    QTest::newRow("String3 without a zero byte") << good.left(113) + 'A'
-                    + good.mid(114) << "object 1 at offset 109: String3 has no zero byte";
-    QTest::newRow("negative Part1Count") << patched(114, -1) << "offset 114: Part1Count -1";
-    // A count is checked against the bytes left before anything is sized by it.
-    QTest::newRow("two billion Part2 entries")
-            << patched(173, 2000000000) << "object 2 at offset 173: Part2Count 2000000000 needs";
-    QTest::newRow("file ends inside a table") << good.left(good.size() - 1) << "but only 79 remain";
-    QTest::newRow("file ends inside a block")
-            << patched(52, 4) << "object 3 at offset 257: the file ends inside ObjectType.";
-}
-
-// A refused file leaves the open document as it was and says what is wrong and
-// where.
-void TestDocument::damagedFileIsRefused()
-{
-    QFETCH(QByteArray, bytes);
-    QFETCH(QString, reason);
-    const QString goodPath = dir.filePath("good.res");
-    const QByteArray good = testres::toBytes(testres::generateFile(9, 4));
-    QVERIFY(testres::writeFile(goodPath, good));
-    const QString path = dir.filePath("damaged.res");
-    QFile::remove(path);
-    QVERIFY(bytes.isNull() || testres::writeFile(path, bytes));
-
-    ResDocument document;
-    QVERIFY(document.setFileName(goodPath) && document.load() && document.setFileName(path));
-    QVERIFY(!document.load());
-    QVERIFY2(document.errorString().contains(reason), qPrintable(document.errorString()));
-    QVERIFY(document.setFileName(goodPath) && document.save());
-    QCOMPARE(testres::readAll(goodPath), good);
-}
-
-// A full disk, here a file-size limit, stops a save in the middle of writing:
-// the file stays as it was and the save says why. The limit is set in a child
-// process, which saves the document it shares with the test.
-void TestDocument::fullDiskKeepsFile()
-{
-    const QString path = dir.filePath("full.res");
-    const QByteArray bytes = testres::toBytes(testres::generateFile(5, 12));
-    QVERIFY(testres::writeFile(path, bytes));
-    ResDocument document;
-    QVERIFY(document.setFileName(path) && document.load());
-    ++document.contents.objects[0].EntryTypeTypeID;
-    const pid_t child = ::fork();
-    if (child == 0) {
-        const rlimit fileSize = { rlim_t(bytes.size() - 1), RLIM_INFINITY };
-        std::signal(SIGXFSZ, SIG_IGN);
-        const bool saved = ::setrlimit(RLIMIT_FSIZE, &fileSize) == 0 && document.save();
-        ::_exit(saved || document.errorString().isEmpty() ? 1 : 0);
-    }
-    int status = -1;
-    QCOMPARE(::waitpid(child, &status, 0), child);
-    QVERIFY2(WIFEXITED(status) && WEXITSTATUS(status) == 0, "not refused with a reason");
-    QCOMPARE(testres::readAll(path), bytes);
-    QCOMPARE(QDir(dir.path()).entryList({ "full*" }, QDir::Files), QStringList { "full.res" });
-}
-
-// The path is kept in 254 UTF-16 units with its zero terminator.
-void TestDocument::pathLimits()
-{
-    const QString longest = dir.filePath("n").leftJustified(249, 'n') + ".res";
-    QVERIFY(testres::writeFile(longest, testres::toBytes({})));
-    ResDocument document;
-    QVERIFY(document.setFileName(longest) && document.load());
-    QVERIFY(!document.setFileName(longest + 'n'));
-    QVERIFY(!document.setFileName(dir.filePath(QStringLiteral("a") + QChar(0) + "b.res")));
-    QCOMPARE(document.path(), longest);
-}
-
-void TestDocument::shownText_data()
-{
-    QTest::addColumn<bool>("modelName");
-    QTest::addColumn<QByteArray>("bytes");
-    QTest::addColumn<QString>("shown");
-    QTest::newRow("ASCII") << false << QByteArray("Sword 7") << "Sword 7";
-    QTest::newRow("GB18030") << false << QByteArray::fromHex("c4e3bac3") << "你好";
-    QTest::newRow("Big5") << false << QByteArray::fromHex("a4a4a4e5") << "中文";
-    QTest::newRow("Big5 with a low trail") << false << QByteArray::fromHex("a440") << "一";
-    QTest::newRow("a tie is GB18030") << false << QByteArray::fromHex("a4a1c4e3") << "ぁ你";
-    QTest::newRow("bytes behind the zero")
-            << false << QByteArray::fromHex("a44000c4e3c4e3") << "一";
-    QTest::newRow("model name in UTF-8") << true << QByteArray::fromHex("e4b8ade69687") << "中文";
-    QTest::newRow("model name in GB18030") << true << QByteArray::fromHex("d6d0cec4") << "中文";
-    QTest::newRow("model name in Big5") << true << QByteArray::fromHex("a4a4a4e5") << "中文";
-}
-
-void TestDocument::shownText()
-{
-    QFETCH(bool, modelName);
-    QFETCH(QByteArray, bytes);
-    QFETCH(QString, shown);
-    QCOMPARE(modelName ? decodeModelNameText(bytes) : decodeRecordText(bytes), shown);
-}
 
 QTEST_GUILESS_MAIN(TestDocument)
 #include "tst_document.moc"
