@@ -1,11 +1,14 @@
 #!/usr/bin/env bash
-# Installs the Debian packages that building and testing Drovanel needs, and
-# those named as arguments, when any of them is missing. Uses sudo when not run
-# as root.
+# Installs the Debian packages that building and testing Drovanel needs (with
+# Qt 6 as well when DROVANEL_QT_MAJOR is 6), and those named as arguments, when
+# any of them is missing. Uses sudo when not run as root.
 set -euo pipefail
 
 packages=(cmake g++ make qtbase5-dev qttools5-dev qttools5-dev-tools libqt5svg5-dev
           qttranslations5-l10n clang libclang-rt-14-dev xvfb xauth fonts-noto-cjk)
+if [ "${DROVANEL_QT_MAJOR:-5}" = 6 ]; then
+    packages+=(qt6-base-dev qt6-5compat-dev qt6-tools-dev qt6-l10n-tools qt6-translations-l10n)
+fi
 packages+=("$@")
 
 missing=()

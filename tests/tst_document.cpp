@@ -25,8 +25,8 @@ private slots:
         for (quint32 seed = 1; seed <= 6; ++seed) {
             testres::File file = testres::generateFile(seed, int(seed * 9 % 40));
             file.trailing = QByteArray(int(seed % 3) * 5, char(seed));
-            QTest::addRow(
-                    "%d objects, %d bytes after them", file.objects.size(), file.trailing.size())
+            QTest::addRow("%d objects, %d bytes after them", int(file.objects.size()),
+                    int(file.trailing.size()))
                     << testres::toBytes(file);
         }
     }

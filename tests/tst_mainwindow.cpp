@@ -249,6 +249,9 @@ private slots:
         QCOMPARE(w.watcher.boxes.value(0).text, message);
 
         testres::File expected = sampleFile();
+        testres::Object added;
+        added.objectType = 3;
+        added.id = -1;
         if (message.isNull()) {
             auto *part1Grid = qobject_cast<QGridLayout *>(
                     w.form<UiMyPart1SubObject>()->parentWidget()->layout());
@@ -262,9 +265,9 @@ private slots:
             expected.objects[5].part1.append({ 12, 0, 0 });
             const testres::Entry2 entry = { 2, 0, 1, 0, 0, 0, 0, 0, 0, 0 };
             expected.objects[5].part2 << entry << entry;
-            expected.objects.append({ 3, -1 });
+            expected.objects.append(added);
         } else if (commands.endsWith("AddNewObject AddNewObject")) {
-            expected.objects.append({ 3, -1 });
+            expected.objects.append(added);
         }
         w.save();
         QCOMPARE(testres::readAll(path), testres::toBytes(expected));
