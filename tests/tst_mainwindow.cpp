@@ -82,45 +82,28 @@ private slots:
 
     void openOverEdits_data()
     {
-        QTest::addColumn<QString>("how");
-        QTest::addColumn<bool>("undone");
+        QTest::addColumn<QString>("steps");
         QTest::addColumn<int>("answer");
-        QTest::addColumn<QString>("files");
         QTest::addColumn<QString>("outcome");
-        const int save = QMessageBox::Save, discard = QMessageBox::Discard,
-                  cancel = QMessageBox::Cancel;
-        const struct
-        {
-            const char *name, *how;
-            bool undone;
-            int answer;
-            const char *files, *outcome;
-        } rows[] = {
-            { "Open, Cancel", "Open", false, cancel, "other.res", "asked, kept" },
-            { "Open, Discard", "Open", false, discard, "other.res", "asked, opened" },
-            { "Open, Save", "Open", false, save, "other.res", "asked, saved, opened" },
-            { "Open, edit undone", "Open", true, 0, "other.res", "opened" },
-            { "Open, dialog cancelled", "Open", false, discard, "", "asked, kept" },
-            { "Open, damaged file", "Open", true, 0, "damaged.res", "refused, kept" },
-            { "drop, Discard", "drop", false, discard, "other.res", "asked, opened" },
-            { "drop, two files", "drop", false, 0, "item.res other.res", "kept" },
-            { "close, Cancel", "close", false, cancel, "", "asked, kept" },
-            { "close, Save", "close", false, save, "", "asked, saved, closed" },
-        };
-        for (const auto &row : rows) {
-            QTest::newRow(row.name)
-                    << row.how << row.undone << row.answer << row.files << row.outcome;
-        }
+        const int save = QMessageBox::Save, discard = QMessageBox::Discard;
+        QTest::newRow("Open, Cancel") << "Open other.res" << int(QMessageBox::Cancel) << "asked";
+        QTest::newRow("Open, Discard") << "Open other.res" << discard << "asked, opened";
+        QTest::newRow("Open, Save") << "Open other.res" << save << "asked, saved, opened";
+        QTest::newRow("Open, edit undone") << "undo Open other.res" << 0 << "opened";
+        QTest::newRow("Open, dialog cancelled") << "Open" << discard << "asked";
+        QTest::newRow("Open, damaged file") << "undo Open damaged.res" << 0 << "refused";
+        QTest::newRow("drop, Discard") << "drop other.res" << discard << "asked, opened";
+        QTest::newRow("drop, two files") << "drop item.res other.res" << 0 << "";
+        QTest::newRow("close, Cancel") << "close" << int(QMessageBox::Cancel) << "asked";
+        QTest::newRow("close, Save") << "close" << save << "asked, saved, closed";
     }
 
     // Open, a dropped file and closing ask before they drop unsaved edits; a file
     // that cannot be opened leaves the open document, its tree and forms as they were.
     void openOverEdits()
     {
-        QFETCH(QString, how);
-        QFETCH(bool, undone);
+        QFETCH(QString, steps);
         QFETCH(int, answer);
-        QFETCH(QString, files);
         QFETCH(QString, outcome);
         TestWindow w;
         testres::File damaged;
@@ -129,54 +112,55 @@ private slots:
         w.writeFile("damaged.res", testres::toBytes(damaged));
         w.writeFile("other.res", testres::toBytes({}));
         const QString path = openSample(w);
-        testres::File expected = sampleFile();
         auto *id = valueAt<QLineEdit>(w.form<UiMyPart0>(), 1);
         retype(id, "55");
-        if (undone)
+        QStringList words = steps.split(' ');
+        if (words.first() == "undo") {
             QTest::keyClick(id, Qt::Key_Z, Qt::ControlModifier);
+            words.removeFirst();
+        }
         if (answer)
-            w.watcher.buttons.enqueue(QMessageBox::StandardButton(answer));
+            w.watcher.buttons << QMessageBox::StandardButton(answer);
 
-        QList<QUrl> urls;
-        for (const QString &name : files.split(' ', Qt::SkipEmptyParts))
-            urls << QUrl::fromLocalFile(w.dir.filePath(name));
-        if (how == "close") {
+        QMimeData data;
+        for (const QString &name : words.mid(1))
+            data.setUrls(data.urls() << QUrl::fromLocalFile(w.dir.filePath(name)));
+        const QString file = data.urls().value(0).toLocalFile();
+        if (words.first() == "close") {
             w.window.close();
-        } else if (how == "drop") {
+        } else if (words.first() == "drop") {
             // As from a file manager: the window gets the drop once it took the drag.
-            QMimeData data;
-            data.setUrls(urls);
             QDragEnterEvent enter({ 9, 9 }, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
             QDropEvent drop({ 9, 9 }, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
             QCoreApplication::sendEvent(&w.window, &enter);
             QCoreApplication::sendEvent(&w.window, &drop);
         } else {
-            w.watcher.files.enqueue(urls.value(0).toLocalFile());
+            w.watcher.files << file;
             w.trigger("Open");
         }
 
-        QStringList shown;
-        for (const ModalWatcher::Box &box : qAsConst(w.watcher.boxes))
-            shown << box.text;
-        const QString native = QDir::toNativeSeparators(urls.value(0).toLocalFile());
-        QCOMPARE(shown,
-                outcome.contains("asked")             ? QStringList { "Save the changes to "
-                        + QDir::toNativeSeparators(path) + '?' }
-                        : outcome.contains("refused") ? QStringList { "Cannot open " + native
-                                  + ": object 0 at offset 73: String2 length 300 "
-                                    "is outside 1 to 254." }
-                                                      : QStringList());
+        const QString shown = w.watcher.boxes.value(0).text;
         if (outcome.contains("asked")) {
+            QCOMPARE(shown, "Save the changes to " + QDir::toNativeSeparators(path) + '?');
             QCOMPARE(w.watcher.boxes.first().buttons,
                     QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel);
             QCOMPARE(w.watcher.boxes.first().defaultButton, QMessageBox::Save);
+        } else {
+            QCOMPARE(shown,
+                    outcome.isEmpty() || outcome == "opened"
+                            ? QString()
+                            : "Cannot open " + QDir::toNativeSeparators(file)
+                                    + ": object 0 at offset 73: String2 length 300 is "
+                                      "outside 1 to 254.");
         }
+        QCOMPARE(w.watcher.boxes.size(), int(!shown.isNull()));
         QCOMPARE(w.window.isVisible(), !outcome.contains("closed"));
-        QCOMPARE(w.tree->topLevelItem(0)->text(0), outcome.contains("opened") ? "other" : "item");
-        if (outcome.contains("kept")) {
-            QCOMPARE(texts(w.tree->currentItem(), false).first(), id->text());
-            QCOMPARE(w.window.findChildren<UiMyPart1SubObject *>().size(), 3);
-        }
+        const bool opened = outcome.contains("opened");
+        QCOMPARE(w.tree->topLevelItem(0)->text(0), opened ? "other" : "item");
+        QCOMPARE(w.window.findChildren<UiMyPart1SubObject *>().size(), opened ? 0 : 3);
+        if (!opened)
+            QCOMPARE(w.tree->currentItem()->text(0), steps.startsWith("undo") ? "-1" : "55");
+        testres::File expected = sampleFile();
         expected.objects[5].id = outcome.contains("saved") ? 55 : -1;
         QCOMPARE(testres::readAll(path), testres::toBytes(expected));
     }
@@ -219,60 +203,45 @@ private slots:
         }
     }
 
-    void addCommands_data()
-    {
-        QTest::addColumn<QString>("commands");
-        QTest::addColumn<QString>("message");
-        const QString type = "Please select object type inside the tree, and try again.";
-        const QString object = "Please select object ID inside the tree, and try again.";
-        QTest::newRow("AddNewObject, an object row") << "Pose/1 AddNewObject" << type;
-        QTest::newRow("AddNewObject, Objects") << "Objects AddNewObject" << type;
-        QTest::newRow("AddNewObject twice") << "Pose AddNewObject AddNewObject" << type;
-        QTest::newRow("AddSubObjectInPart1, a folder") << "Map AddSubObjectInPart1" << object;
-        QTest::newRow("AddSubObjectInPart2, the file") << "item AddSubObjectInPart2" << object;
-        QTest::newRow("entries and an object added")
-                << "Pose/1 AddSubObjectInPart1 AddSubObjectInPart2 AddSubObjectInPart2"
-                << QString();
-    }
-
-    // New entries go at the end of their table, their forms last; new objects go
-    // last in their folder and after the loaded objects in the file.
+    // The add commands need a type folder or an object row current; else they
+    // say so. New entries go at the end of their table, their forms last; a new
+    // object goes last in its folder and after the loaded objects in the file.
     void addCommands()
     {
-        QFETCH(QString, commands);
-        QFETCH(QString, message);
         TestWindow w;
         const QString path = openSample(w);
-        w.tree->setCurrentItem(nullptr);
-        for (const QString &step : commands.split(' '))
+        for (const QString &step : QString("Pose/1 AddNewObject Objects AddNewObject Map "
+                                           "AddSubObjectInPart1 item AddSubObjectInPart2 Pose/1 "
+                                           "AddSubObjectInPart1 AddSubObjectInPart2 "
+                                           "AddSubObjectInPart2")
+                                           .split(' '))
             step.startsWith("Add") ? w.trigger(step) : w.select(step);
-        QCOMPARE(w.watcher.boxes.value(0).text, message);
+        auto *grid = w.form<UiMyPart1SubObject>()->parentWidget()->layout();
+        QCOMPARE(static_cast<QGridLayout *>(grid)->itemAtPosition(1, 0)->widget(),
+                w.form<UiMyPart1SubObject>(3));
+        QCOMPARE(valueAt<QComboBox>(w.form<UiMyPart1SubObject>(3), 0)->currentText(), "MusicID");
+        QCOMPARE(valueAt<QComboBox>(w.form<UiMyPart2SubObject>(1), 2)->currentText(), "MaxHp");
+        w.select("Pose");
+        w.trigger("AddNewObject");
+        w.trigger("AddNewObject");
+        QCOMPARE(texts(w.node("Pose/3"), false), (QStringList { "-1", "", "" }));
+        const QString type = "Please select object type inside the tree, and try again.";
+        const QString object = "Please select object ID inside the tree, and try again.";
+        QStringList shown;
+        for (const ModalWatcher::Box &box : qAsConst(w.watcher.boxes))
+            shown << box.text;
+        QCOMPARE(shown, (QStringList { type, type, object, object, type }));
 
-        testres::File expected = sampleFile();
-        testres::Object added;
-        added.objectType = 3;
-        added.id = -1;
-        if (message.isNull()) {
-            auto *part1Grid = qobject_cast<QGridLayout *>(
-                    w.form<UiMyPart1SubObject>()->parentWidget()->layout());
-            QCOMPARE(part1Grid->itemAtPosition(1, 0)->widget(), w.form<UiMyPart1SubObject>(3));
-            QCOMPARE(
-                    valueAt<QComboBox>(w.form<UiMyPart1SubObject>(3), 0)->currentText(), "MusicID");
-            QCOMPARE(valueAt<QComboBox>(w.form<UiMyPart2SubObject>(1), 2)->currentText(), "MaxHp");
-            w.select("Pose");
-            w.trigger("AddNewObject");
-            QCOMPARE(texts(w.node("Pose/3"), false), (QStringList { "-1", "", "" }));
-            expected.objects[5].part1.append({ 12, 0, 0 });
-            const testres::Entry2 entry = { 2, 0, 1, 0, 0, 0, 0, 0, 0, 0 };
-            expected.objects[5].part2 << entry << entry;
-            expected.objects.append(added);
-        } else if (commands.endsWith("AddNewObject AddNewObject")) {
-            expected.objects.append(added);
-        }
         w.save();
+        testres::File expected = sampleFile();
+        expected.objects[5].part1.append({ 12, 0, 0 });
+        const testres::Entry2 entry = { 2, 0, 1, 0, 0, 0, 0, 0, 0, 0 };
+        expected.objects[5].part2 << entry << entry;
+        expected.objects.append(testres::Object());
+        expected.objects.last().objectType = 3;
+        expected.objects.last().id = -1;
         QCOMPARE(testres::readAll(path), testres::toBytes(expected));
-        if (!message.isNull())
-            return;
+
         // A file whose 16-bit count is full takes no more objects.
         testres::File full;
         full.objects.resize(32767);
