@@ -121,10 +121,10 @@ private slots:
         QCoreApplication::sendEvent(type, &wheel);
         QVERIFY(!wheel.isAccepted());
         QCOMPARE(type->currentText() + effect->currentText(), "ContinuedInfoMainMaxHp");
-        QCOMPARE(forms.entry1.Type * 100 + forms.entry2.effectType, 507);
+        QCOMPARE(QPoint(forms.entry1.Type, forms.entry2.effectType), QPoint(5, 7));
         type->setCurrentText("Lianhua");
         effect->setCurrentText("hide");
-        QCOMPARE(forms.entry1.Type * 100 + forms.entry2.effectType, 1710);
+        QCOMPARE(QPoint(forms.entry1.Type, forms.entry2.effectType), QPoint(17, 10));
         type->setCurrentText("ContinuedInfoMain");
         QCOMPARE(forms.entry1.Type, 1);
     }
