@@ -30,8 +30,7 @@ private:
     bool fail(int index, qint64 at, const QString &reason);
 
     template<typename Entry>
-    bool readTable(int index, const char *countName, qint32 &count, QVector<Entry> &table,
-            int reservation);
+    bool readTable(int index, const char *countName, qint32 &count, QVector<Entry> &table);
 
     QIODevice &device;
     qint64 offset = 0;
@@ -103,8 +102,8 @@ bool ResReader::readObject(int index, ResObject &object)
             && readString(index, "String1", object.String1)
             && readString(index, "String2", object.String2)
             && readString(index, "String3", object.String3)
-            && readTable(index, "Part1Count", object.Part1Count, object.Part1, Part1Reservation)
-            && readTable(index, "Part2Count", object.Part2Count, object.Part2, 0);
+            && readTable(index, "Part1Count", object.Part1Count, object.Part1)
+            && readTable(index, "Part2Count", object.Part2Count, object.Part2);
 }
 
 bool ResReader::readString(int index, const char *name, ResString &string)
@@ -132,8 +131,7 @@ bool ResReader::readString(int index, const char *name, ResString &string)
 }
 
 template<typename Entry>
-bool ResReader::readTable(
-        int index, const char *countName, qint32 &count, QVector<Entry> &table, int reservation)
+bool ResReader::readTable(int index, const char *countName, qint32 &count, QVector<Entry> &table)
 {
     const qint64 countOffset = offset;
     if (!readRaw(index, countName, &count, sizeof count))
@@ -151,7 +149,6 @@ bool ResReader::readTable(
                         .arg(tableSize)
                         .arg(remaining));
     }
-    table.reserve(qMax(count, reservation));
     table.resize(count);
     return count == 0 || readRaw(index, countName, table.data(), tableSize);
 }
