@@ -7,16 +7,19 @@
 
 namespace {
 
-// Reads the records of a RES file and checks every length and count against the
-// bytes the device still holds before it allocates or copies anything.
+// Reads the records of a RES file from its bytes in memory, and checks every
+// length and count against the bytes that remain before it allocates or copies
+// anything. A read call per field cost far more than the copy of its few bytes.
 class ResReader
 {
     Q_DECLARE_TR_FUNCTIONS(ResDocument)
 
 public:
-    explicit ResReader(QIODevice &device)
-        : device(device)
-        , remaining(device.isSequential() ? device.bytesAvailable() : device.size() - device.pos())
+    // size is what the device said it holds from its position; bytes may fall
+    // short of it when the device failed part way, and reading stops there.
+    ResReader(const QByteArray &bytes, qint64 size)
+        : bytes(bytes)
+        , remaining(size)
     {
     }
 
@@ -24,6 +27,7 @@ public:
     QString error;
 
 private:
+    bool take(void *data, qint64 size);
     bool readObject(int index, ResObject &object);
     bool readString(int index, const char *name, ResString &string);
     bool readRaw(int index, const char *what, void *data, qint64 size);
@@ -32,10 +36,20 @@ private:
     template<typename Entry>
     bool readTable(int index, const char *countName, qint32 &count, QVector<Entry> &table);
 
-    QIODevice &device;
+    const QByteArray &bytes;
     qint64 offset = 0;
     qint64 remaining;
 };
+
+bool ResReader::take(void *data, qint64 size)
+{
+    if (size > remaining || size > bytes.size() - offset)
+        return false;
+    std::memcpy(data, bytes.constData() + offset, size_t(size));
+    offset += size;
+    remaining -= size;
+    return true;
+}
 
 bool ResReader::fail(int index, qint64 at, const QString &reason)
 {
@@ -45,25 +59,19 @@ bool ResReader::fail(int index, qint64 at, const QString &reason)
 
 bool ResReader::readRaw(int index, const char *what, void *data, qint64 size)
 {
-    if (size > remaining || device.read(static_cast<char *>(data), size) != size)
+    if (!take(data, size))
         return fail(index, offset, tr("the file ends inside %1.").arg(QLatin1String(what)));
-    offset += size;
-    remaining -= size;
     return true;
 }
 
 bool ResReader::readContents(ResStruct &contents)
 {
-    if (remaining < ResHeaderSize
-            || device.read(reinterpret_cast<char *>(&contents.header), ResHeaderSize)
-                    != ResHeaderSize) {
+    if (remaining < ResHeaderSize || !take(&contents.header, ResHeaderSize)) {
         error = tr("the file holds %1 bytes, fewer than the %2 bytes of the header.")
                         .arg(qMax<qint64>(remaining, 0))
                         .arg(ResHeaderSize);
         return false;
     }
-    offset = ResHeaderSize;
-    remaining -= ResHeaderSize;
 
     const int objectCount = contents.header.ObjectCount;
     if (objectCount < 0) {
@@ -86,7 +94,7 @@ bool ResReader::readContents(ResStruct &contents)
         if (!readObject(i, contents.objects[i]))
             return false;
     }
-    contents.trailing = device.read(remaining);
+    contents.trailing = bytes.mid(int(offset), int(qMin(remaining, bytes.size() - offset)));
     if (contents.trailing.size() != remaining) {
         error = tr("offset %1: the %2 bytes after the last object cannot be read.")
                         .arg(offset)
@@ -229,8 +237,11 @@ bool ResDocument::load()
 
 bool ResDocument::read(QIODevice &device)
 {
+    const qint64 size =
+            device.isSequential() ? device.bytesAvailable() : device.size() - device.pos();
+    const QByteArray bytes = device.read(qMax<qint64>(size, 0));
     ResStruct loaded;
-    ResReader reader(device);
+    ResReader reader(bytes, size);
     if (!reader.readContents(loaded)) {
         lastError = reader.error;
         return false;
