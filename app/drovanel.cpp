@@ -1,6 +1,5 @@
 #include "drovanel.h"
 
-#include "recordtext.h"
 #include "resdocument.h"
 #include "uimypart0.h"
 #include "uimypart1subobject.h"
@@ -272,14 +271,8 @@ void Drovanel::buildTree(const QString &path)
                     QMessageBox::NoButton);
             continue;
         }
-        MyTreeItem<ResStruct> *folder = folders[object.ObjectType];
-        const QStringList columns = {
-            QString::number(object.EntryTypeTypeID, 10),
-            decodeRecordText(recordTextBytes(object.String1)),
-            decodeModelNameText(recordTextBytes(object.String2)),
-        };
         pendingRows[object.ObjectType].append(
-                new MyTreeItem<ResObject>(columns, &object, folder->kind, ObjectNode));
+                new MyTreeItem<ResObject>(&object, folders[object.ObjectType]->kind, ObjectNode));
     }
     addPendingRows();
 
