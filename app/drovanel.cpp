@@ -1,6 +1,5 @@
 #include "drovanel.h"
 
-#include "recordtext.h"
 #include "resdocument.h"
 #include "uimypart0.h"
 #include "uimypart1subobject.h"
@@ -12,9 +11,11 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QGridLayout>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QMessageBox>
+#include <QScrollBar>
 
 #include <limits>
 
@@ -56,23 +57,41 @@ qint32 objectTypeOfFolder(int folderKind)
     return 0;
 }
 
-// Replaces the forms of one table by a form per entry, formsPerRow to a row.
-// The new forms are added while their area is hidden: a form added to a shown
-// area is shown later on its own and lays out the whole grid again, so that
-// thousands of forms took seconds; shown with the area, they are laid out once.
-template<typename Form, typename Entry>
-void rebuildForms(QVector<Form *> &forms, QWidget &area, QGridLayout &grid, QVector<Entry> &table,
-        int count, int formsPerRow)
+// Returns the grid of a new, hidden and empty page of forms for scroll, in place
+// of the page it shows. The old page goes with all its forms in one deletion,
+// hidden: deleted one by one while shown, each form left the grid, its parent's
+// list of children and the screen on its own.
+QGridLayout *newFormPage(QScrollArea &scroll)
 {
-    qDeleteAll(forms);
-    forms.clear();
-    area.hide();
-    for (int i = 0; i < count; ++i) {
-        auto *form = new Form(&area, &table[i]);
-        forms.append(form);
-        grid.addWidget(form, i / formsPerRow, i % formsPerRow);
-    }
-    area.show();
+    delete scroll.widget();
+    auto *grid = new QGridLayout(new QWidget(scroll.viewport()));
+    // The forms keep their natural size; the page grows with them and the scroll
+    // area scrolls it.
+    grid->setSizeConstraint(QLayout::SetFixedSize);
+    return grid;
+}
+
+// Shows the page of grid in scroll, scrolled as far as the last page was. The
+// forms are added while their page is hidden: a form added to a shown page is
+// shown later on its own and lays out the whole grid again, so that thousands of
+// forms took seconds; shown with the page, they are laid out once.
+void showFormPage(QScrollArea &scroll, QGridLayout *grid)
+{
+    QScrollBar *bars[] = { scroll.horizontalScrollBar(), scroll.verticalScrollBar() };
+    const int scrolled[] = { bars[0]->value(), bars[1]->value() };
+    scroll.setWidget(grid->parentWidget());
+    bars[0]->setValue(scrolled[0]);
+    bars[1]->setValue(scrolled[1]);
+}
+
+template<typename Form, typename Entry>
+void showForms(QScrollArea &scroll, QVector<Entry> &table, int count, int formsPerRow)
+{
+    QGridLayout *grid = newFormPage(scroll);
+    for (int i = 0; i < count; ++i)
+        grid->addWidget(
+                new Form(grid->parentWidget(), &table[i]), i / formsPerRow, i % formsPerRow);
+    showFormPage(scroll, grid);
 }
 
 ResObject newObject(qint32 objectType)
@@ -153,22 +172,16 @@ void Drovanel::setupLayout()
         QGroupBox &box;
         QVBoxLayout &boxLayout;
         QScrollArea &scroll;
-        QWidget &area;
-        QGridLayout &grid;
     } groups[] = {
-        { part1Box, part1BoxLayout, part1Scroll, part1Area, part1Layout },
-        { part2Box, part2BoxLayout, part2Scroll, part2Area, part2Layout },
+        { part1Box, part1BoxLayout, part1Scroll },
+        { part2Box, part2BoxLayout, part2Scroll },
     };
     for (const auto &group : groups) {
         group.box.setLayout(&group.boxLayout);
         group.boxLayout.setContentsMargins(0, 0, 0, 0);
         group.boxLayout.addWidget(&group.scroll);
         group.scroll.setFrameShape(QFrame::NoFrame);
-        group.area.setLayout(&group.grid);
-        // The forms keep their natural size; the area grows with them and the
-        // scroll area scrolls it.
-        group.grid.setSizeConstraint(QLayout::SetFixedSize);
-        group.scroll.setWidget(&group.area);
+        showFormPage(group.scroll, newFormPage(group.scroll));
     }
 
     g_objectTree = &treeWidget;
@@ -325,14 +338,8 @@ void Drovanel::buildTree(const QString &path)
                     QMessageBox::NoButton);
             continue;
         }
-        MyTreeItem<ResStruct> *folder = folders[object.ObjectType];
-        const QStringList columns = {
-            QString::number(object.EntryTypeTypeID, 10),
-            decodeRecordText(recordTextBytes(object.String1)),
-            decodeModelNameText(recordTextBytes(object.String2)),
-        };
         pendingRows[object.ObjectType].append(
-                new MyTreeItem<ResObject>(columns, &object, folder->kind, ObjectNode));
+                new MyTreeItem<ResObject>(&object, folders[object.ObjectType]->kind, ObjectNode));
     }
     addPendingRows();
 
@@ -341,10 +348,8 @@ void Drovanel::buildTree(const QString &path)
 
 void Drovanel::clearEditorsAndTree()
 {
-    qDeleteAll(part1Editors);
-    part1Editors.clear();
-    qDeleteAll(part2Editors);
-    part2Editors.clear();
+    showFormPage(part1Scroll, newFormPage(part1Scroll));
+    showFormPage(part2Scroll, newFormPage(part2Scroll));
     qDeleteAll(objectEditors);
     objectEditors.clear();
     delete rootItem;
@@ -364,10 +369,13 @@ void Drovanel::onCurrentItemChanged(QTreeWidgetItem *current, QTreeWidgetItem *)
     objectEditors.append(objectEditor);
     editorPanelLayout.addWidget(objectEditor);
 
-    rebuildForms(part1Editors, part1Area, part1Layout, object->Part1, object->Part1Count, 3);
+    // Entries are added to the object whose forms are shown: with room reserved,
+    // the first of them move no entry that a form points into.
+    object->Part1.reserve(qMax(object->Part1Count, Part1Reservation));
+    showForms<UiMyPart1SubObject>(part1Scroll, object->Part1, object->Part1Count, 3);
     // All Part2 forms stand in one row.
-    rebuildForms(part2Editors, part2Area, part2Layout, object->Part2, object->Part2Count,
-            std::numeric_limits<int>::max());
+    showForms<UiMyPart2SubObject>(
+            part2Scroll, object->Part2, object->Part2Count, std::numeric_limits<int>::max());
 }
 
 void Drovanel::onAddNewObject(bool)

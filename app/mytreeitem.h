@@ -1,6 +1,11 @@
 #pragma once
 
+#include "recordtext.h"
+#include "resrecords.h"
+
 #include <QTreeWidgetItem>
+
+#include <type_traits>
 
 enum NodeKind {
     RootNode = 1,
@@ -38,13 +43,37 @@ public:
     {
     }
 
-    // A node to be added to its parent later, together with its siblings.
-    MyTreeItem(const QStringList &texts, T *record, int parentKind, int kind)
-        : QTreeWidgetItem(texts)
-        , record(record)
+    // An object's row, to be added to its folder later, together with its
+    // siblings. It shows the object's texts without holding them (see data()).
+    MyTreeItem(T *record, int parentKind, int kind)
+        : record(record)
         , parentKind(parentKind)
         , kind(kind)
     {
+    }
+
+    // An object's row decodes its identifier, description and model name from
+    // the record when the view asks for them, which it does only for the rows
+    // it shows: decoding the texts of every object took most of the time of
+    // building the tree of a large file, and holding them a tenth of its memory.
+    // A text set on the row, as the object's form does after an edit, is shown
+    // instead.
+    QVariant data(int column, int role) const override
+    {
+        QVariant value = QTreeWidgetItem::data(column, role);
+        if constexpr (std::is_same_v<T, ResObject>) {
+            if (!value.isValid() && (role == Qt::DisplayRole || role == Qt::EditRole)) {
+                switch (column) {
+                case 0:
+                    return QString::number(record->EntryTypeTypeID, 10);
+                case 1:
+                    return decodeRecordText(recordTextBytes(record->String1));
+                case 2:
+                    return decodeModelNameText(recordTextBytes(record->String2));
+                }
+            }
+        }
+        return value;
     }
 
     T *record;

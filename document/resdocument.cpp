@@ -1,6 +1,5 @@
 #include "resdocument.h"
 
-#include <QBuffer>
 #include <QSaveFile>
 
 #include <cstring>
@@ -8,16 +7,16 @@
 
 namespace {
 
-// Reads the records of a RES file and checks every length and count against the
-// bytes the device still holds before it allocates or copies anything.
+// Reads the records of a RES file from its bytes in memory, and checks every
+// length and count against the bytes that remain before it allocates or copies
+// anything. A read call per field cost far more than the copy of its few bytes.
 class ResReader
 {
     Q_DECLARE_TR_FUNCTIONS(ResDocument)
 
 public:
-    explicit ResReader(QIODevice &device)
-        : device(device)
-        , remaining(device.isSequential() ? device.bytesAvailable() : device.size() - device.pos())
+    explicit ResReader(const QByteArray &bytes)
+        : bytes(bytes)
     {
     }
 
@@ -25,19 +24,29 @@ public:
     QString error;
 
 private:
+    bool take(void *data, qint64 size);
     bool readObject(int index, ResObject &object);
     bool readString(int index, const char *name, ResString &string);
     bool readRaw(int index, const char *what, void *data, qint64 size);
     bool fail(int index, qint64 at, const QString &reason);
 
     template<typename Entry>
-    bool readTable(int index, const char *countName, qint32 &count, QVector<Entry> &table,
-            int reservation);
+    bool readTable(int index, const char *countName, qint32 &count, QVector<Entry> &table);
 
-    QIODevice &device;
+    qint64 remaining() const { return bytes.size() - offset; }
+
+    const QByteArray &bytes;
     qint64 offset = 0;
-    qint64 remaining;
 };
+
+bool ResReader::take(void *data, qint64 size)
+{
+    if (size > remaining())
+        return false;
+    std::memcpy(data, bytes.constData() + offset, size_t(size));
+    offset += size;
+    return true;
+}
 
 bool ResReader::fail(int index, qint64 at, const QString &reason)
 {
@@ -47,38 +56,32 @@ bool ResReader::fail(int index, qint64 at, const QString &reason)
 
 bool ResReader::readRaw(int index, const char *what, void *data, qint64 size)
 {
-    if (size > remaining || device.read(static_cast<char *>(data), size) != size)
+    if (!take(data, size))
         return fail(index, offset, tr("the file ends inside %1.").arg(QLatin1String(what)));
-    offset += size;
-    remaining -= size;
     return true;
 }
 
 bool ResReader::readContents(ResStruct &contents)
 {
-    if (remaining < ResHeaderSize
-            || device.read(reinterpret_cast<char *>(&contents.header), ResHeaderSize)
-                    != ResHeaderSize) {
+    if (!take(&contents.header, ResHeaderSize)) {
         error = tr("the file holds %1 bytes, fewer than the %2 bytes of the header.")
-                        .arg(qMax<qint64>(remaining, 0))
+                        .arg(bytes.size())
                         .arg(ResHeaderSize);
         return false;
     }
-    offset = ResHeaderSize;
-    remaining -= ResHeaderSize;
 
     const int objectCount = contents.header.ObjectCount;
     if (objectCount < 0) {
         error = tr("offset %1: ObjectCount %2 is negative.").arg(OpaqueHeadSize).arg(objectCount);
         return false;
     }
-    if (qint64(objectCount) * MinObjectBlockSize > remaining) {
+    if (qint64(objectCount) * MinObjectBlockSize > remaining()) {
         error = tr("offset %1: ObjectCount %2 needs at least %3 bytes of objects, but only %4 "
                    "bytes follow the header.")
                         .arg(OpaqueHeadSize)
                         .arg(objectCount)
                         .arg(qint64(objectCount) * MinObjectBlockSize)
-                        .arg(remaining);
+                        .arg(remaining());
         return false;
     }
 
@@ -88,13 +91,7 @@ bool ResReader::readContents(ResStruct &contents)
         if (!readObject(i, contents.objects[i]))
             return false;
     }
-    contents.trailing = device.read(remaining);
-    if (contents.trailing.size() != remaining) {
-        error = tr("offset %1: the %2 bytes after the last object cannot be read.")
-                        .arg(offset)
-                        .arg(remaining);
-        return false;
-    }
+    contents.trailing = bytes.mid(int(offset));
     return true;
 }
 
@@ -104,8 +101,8 @@ bool ResReader::readObject(int index, ResObject &object)
             && readString(index, "String1", object.String1)
             && readString(index, "String2", object.String2)
             && readString(index, "String3", object.String3)
-            && readTable(index, "Part1Count", object.Part1Count, object.Part1, Part1Reservation)
-            && readTable(index, "Part2Count", object.Part2Count, object.Part2, 0);
+            && readTable(index, "Part1Count", object.Part1Count, object.Part1)
+            && readTable(index, "Part2Count", object.Part2Count, object.Part2);
 }
 
 bool ResReader::readString(int index, const char *name, ResString &string)
@@ -133,8 +130,7 @@ bool ResReader::readString(int index, const char *name, ResString &string)
 }
 
 template<typename Entry>
-bool ResReader::readTable(
-        int index, const char *countName, qint32 &count, QVector<Entry> &table, int reservation)
+bool ResReader::readTable(int index, const char *countName, qint32 &count, QVector<Entry> &table)
 {
     const qint64 countOffset = offset;
     if (!readRaw(index, countName, &count, sizeof count))
@@ -144,15 +140,14 @@ bool ResReader::readTable(
                 tr("%1 %2 is negative.").arg(QLatin1String(countName)).arg(count));
     }
     const qint64 tableSize = qint64(count) * qint64(sizeof(Entry));
-    if (tableSize > remaining) {
+    if (tableSize > remaining()) {
         return fail(index, countOffset,
                 tr("%1 %2 needs %3 bytes, but only %4 remain.")
                         .arg(QLatin1String(countName))
                         .arg(count)
                         .arg(tableSize)
-                        .arg(remaining));
+                        .arg(remaining()));
     }
-    table.reserve(qMax(count, reservation));
     table.resize(count);
     return count == 0 || readRaw(index, countName, table.data(), tableSize);
 }
@@ -204,11 +199,8 @@ bool ResDocument::read(QIODevice &device)
 
 bool ResDocument::parse(const QByteArray &bytes)
 {
-    QBuffer buffer;
-    buffer.setData(bytes);
-    buffer.open(QIODevice::ReadOnly);
     ResStruct loaded;
-    ResReader reader(buffer);
+    ResReader reader(bytes);
     if (!reader.readContents(loaded)) {
         lastError = reader.error;
         return false;

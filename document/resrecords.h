@@ -34,8 +34,11 @@ constexpr int MinObjectBlockSize = ObjectTypeAndIdSize + 3 * (4 + ResStringMinLe
 // ObjectCount is a signed 16-bit field.
 constexpr int MaxObjectCount = 32767;
 
-// Loading reserves room for this many objects and Part1 entries per object, so
-// that the first appends after loading never move a record.
+// Loading reserves room for this many objects, so that the first objects added
+// never move a record. Room for this many Part1 entries is reserved only in the
+// object whose forms are shown, the one entries are added to: reserved in every
+// object at load, 24 KiB each, it took most of the memory and the time of
+// opening a large file.
 constexpr int ObjectReservation = 4096;
 constexpr int Part1Reservation = 2048;
 

@@ -182,10 +182,6 @@
         <source>The path contains a zero character.</source>
         <translation>路径中含有零字符。</translation>
     </message>
-    <message>
-        <source>offset %1: the %2 bytes after the last object cannot be read.</source>
-        <translation>偏移 %1：最后一个对象之后的 %2 个字节无法读取。</translation>
-    </message>
 </context>
 <context>
     <name>UiMyPart0</name>
