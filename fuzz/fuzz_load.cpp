@@ -10,9 +10,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-namespace {
-
-void expect(bool holds, const char *property)
+static void expect(bool holds, const char *property)
 {
     if (!holds) {
         std::fprintf(stderr, "broken property: %s\n", property);
@@ -20,15 +18,13 @@ void expect(bool holds, const char *property)
     }
 }
 
-QByteArray saved(ResDocument &document)
+static QByteArray saved(ResDocument &document)
 {
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
     expect(document.write(buffer), "writing to memory succeeds");
     return buffer.data();
 }
-
-} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {

@@ -1,7 +1,9 @@
 // The window as a modder uses it: the tree of an opened file, the three ways to
-// open a file, the add commands, what Save then writes, and its Chinese texts.
+// open a file, the add commands, what Save then writes, and its Chinese texts;
+// and the forms of an object and its entries, typed into key by key.
 
 #include "resbytes.h"
+#include "resrecords.h"
 #include "testwindow.h"
 #include "uimypart0.h"
 #include "uimypart1subobject.h"
@@ -9,7 +11,6 @@
 
 #include <QComboBox>
 #include <QLineEdit>
-#include <QMenuBar>
 #include <QMimeData>
 #include <QProcess>
 #include <QRegularExpression>
@@ -40,7 +41,6 @@ QString openSample(TestWindow &w)
     w.window.show();
     w.window.openFile(path);
     w.select("Pose/1");
-    w.watcher.boxes.clear();
     return path;
 }
 
@@ -51,6 +51,16 @@ QStringList texts(QTreeWidgetItem *item, bool children)
         texts << (children ? item->child(i)->text(0) : item->text(i));
     return texts;
 }
+
+struct Forms
+{
+    ResObject object = { 1, 3, { 4, "old" }, { 4, "old" }, { 4, "old" }, 0, {}, 0, {} };
+    Part1SubObject entry1 = { 5, -1, 3 };
+    Part2SubObject entry2 = { 2, 0, 7, 3, 0, 0, 0, 0, 0, 0 };
+    UiMyPart0 part0 { nullptr, &object };
+    UiMyPart1SubObject part1 { nullptr, &entry1 };
+    UiMyPart2SubObject part2 { nullptr, &entry2 };
+};
 
 } // namespace
 
@@ -64,23 +74,17 @@ private slots:
         TestWindow w;
         testres::File file = sampleFile();
         file.objects[6].objectType = file.objects[7].objectType = 9;
-        const QByteArray bytes = testres::toBytes(file);
-        w.open(w.writeFile("data.backup.res", bytes));
+        w.open(w.writeFile("data.backup.res", testres::toBytes(file)));
         QCOMPARE(w.tree->topLevelItemCount(), 1);
-        QCOMPARE(w.tree->topLevelItem(0)->text(0), "data");
-        QCOMPARE(texts(w.tree->topLevelItem(0), true), (QStringList { "Header", "Objects" }));
-        QCOMPARE(texts(w.node("Objects"), true),
-                (QStringList { "Weapon", "Pose", "Item", "Vipitem", "Map" }));
+        QCOMPARE(w.tree->topLevelItem(0)->text(0) + ": "
+                        + (texts(w.tree->topLevelItem(0), true) + texts(w.node("Objects"), true))
+                                  .join(' '),
+                "data: Header Objects Weapon Pose Item Vipitem Map");
         QCOMPARE(w.node("Pose")->childCount(), 2);
         QCOMPARE(texts(w.node("Pose/1"), false), (QStringList { "-1", "武器", "m_pose" }));
         QCOMPARE(w.watcher.boxes.size(), 2);
         QCOMPARE(w.watcher.boxes.first().title + ": " + w.watcher.boxes.first().text,
                 "Warning: Unknown ObjectType");
-
-        // The unlisted objects and the bytes after the last object are saved too.
-        QVERIFY(testres::writeFile(w.dir.filePath("data.backup.res"), QByteArray()));
-        w.save();
-        QCOMPARE(testres::readAll(w.dir.filePath("data.backup.res")), bytes);
     }
 
     void openOverEdits_data()
@@ -111,10 +115,8 @@ private slots:
         QFETCH(int, answer);
         QFETCH(QString, outcome);
         TestWindow w;
-        testres::File damaged;
-        damaged.objects.resize(1);
-        damaged.objects[0].strings[1] = QByteArray(300, '\0');
-        w.writeFile("damaged.res", testres::toBytes(damaged));
+        // ObjectCount 1, and no object.
+        w.writeFile("damaged.res", testres::toBytes({}).replace(52, 1, "\x01"));
         w.writeFile("other.res", testres::toBytes({}));
         const QString path = openSample(w);
         auto *id = valueAt<QLineEdit>(w.form<UiMyPart0>(), 1);
@@ -158,8 +160,8 @@ private slots:
                     outcome.isEmpty() || outcome == "opened"
                             ? QString()
                             : "Cannot open " + QDir::toNativeSeparators(file)
-                                    + ": object 0 at offset 73: String2 length 300 is "
-                                      "outside 1 to 254.");
+                                    + ": offset 52: ObjectCount 1 needs at least 31 bytes "
+                                      "of objects, but only 0 bytes follow the header.");
         }
         QCOMPARE(w.watcher.boxes.size(), int(!shown.isNull()) + int(saveFails));
         if (saveFails) {
@@ -228,17 +230,9 @@ private slots:
         for (const QString &step : QString("Pose/1 AddNewObject Objects AddNewObject Map "
                                            "AddSubObjectInPart1 item AddSubObjectInPart2 Pose/1 "
                                            "AddSubObjectInPart1 AddSubObjectInPart2 "
-                                           "AddSubObjectInPart2")
+                                           "AddSubObjectInPart2 Pose AddNewObject AddNewObject")
                                            .split(' '))
             step.startsWith("Add") ? w.trigger(step) : w.select(step);
-        auto *grid = w.form<UiMyPart1SubObject>()->parentWidget()->layout();
-        QCOMPARE(static_cast<QGridLayout *>(grid)->itemAtPosition(1, 0)->widget(),
-                w.form<UiMyPart1SubObject>(3));
-        QCOMPARE(valueAt<QComboBox>(w.form<UiMyPart1SubObject>(3), 0)->currentText(), "MusicID");
-        QCOMPARE(valueAt<QComboBox>(w.form<UiMyPart2SubObject>(1), 2)->currentText(), "MaxHp");
-        w.select("Pose");
-        w.trigger("AddNewObject");
-        w.trigger("AddNewObject");
         QCOMPARE(texts(w.node("Pose/3"), false), (QStringList { "-1", "", "" }));
         const QString type = "Please select object type inside the tree, and try again.";
         const QString object = "Please select object ID inside the tree, and try again.";
@@ -301,27 +295,130 @@ private slots:
         QVERIFY2(faults.isEmpty() && count > 80, qPrintable(faults.join(" | ")));
     }
 
-    // Loaded as the editor loads it, by file name from the working directory.
-    void interfaceLanguage()
+    // The compiled translation holds ours and, where Qt ships it, Qt's own texts
+    // (the buttons of message boxes, the menu of line edits).
+    void compiledTranslation()
     {
-        QTemporaryDir dir;
-        QVERIFY(QFile::copy(DROVANEL_QM_FILE, dir.filePath("drovanel_zh.qm")));
-        for (const QString &workingDirectory : { QDir::currentPath(), dir.path() }) {
-            const QString previous = QDir::currentPath();
-            QDir::setCurrent(workingDirectory);
-            QTranslator translator;
-            QCOMPARE(translator.load("drovanel_zh.qm"), workingDirectory == dir.path());
-            QDir::setCurrent(previous);
-            QCoreApplication::installTranslator(&translator);
-            TestWindow w;
-            w.trigger("AddNewObject");
-            QCOMPARE(w.window.menuBar()->actions().at(2)->text() + ' '
-                            + w.watcher.boxes.value(0).text,
-                    translator.isEmpty() ? "&CurrentObject Please select object type inside the "
-                                           "tree, and try again."
-                                         : "当前对象(&C) 请先在树中选择一个对象类型，然后重试。");
-            QCOMPARE(QCoreApplication::translate("QPlatformTheme", "OK") == "OK",
-                    translator.isEmpty() || !DROVANEL_QT_TEXTS_MERGED);
+        QTranslator translator;
+        QVERIFY(translator.load(DROVANEL_QM_FILE));
+        QCOMPARE(translator.translate("Drovanel", "&CurrentObject"), "当前对象(&C)");
+        QCOMPARE(translator.translate("QPlatformTheme", "OK").isEmpty(), !DROVANEL_QT_TEXTS_MERGED);
+    }
+
+    void integerTyping_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("shown");
+        QTest::addColumn<qint32>("stored");
+        const struct
+        {
+            const char *name, *typed, *shown;
+            qint32 stored;
+        } rows[] = {
+            { "letters are dropped", "1x2a", "12", 12 },
+            { "a minus sign inside is dropped", "-4-5", "-45", -45 },
+            { "the largest int32", "2147483647", "2147483647", 2147483647 },
+            { "the smallest int32", "-2147483648", "-2147483648", -2147483647 - 1 },
+            { "a digit beyond int32 is refused", "99999999999", "999999999", 999999999 },
+        };
+        for (const auto &row : rows)
+            QTest::newRow(row.name) << row.typed << row.shown << row.stored;
+    }
+
+    // The same rule in all three forms.
+    void integerTyping()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QString, shown);
+        QFETCH(qint32, stored);
+        Forms forms;
+        const QPair<QLineEdit *, qint32 *> fields[] = {
+            { valueAt<QLineEdit>(&forms.part0, 1), &forms.object.EntryTypeTypeID },
+            { valueAt<QLineEdit>(&forms.part1, 2), &forms.entry1.Value2 },
+            { valueAt<QLineEdit>(&forms.part2, 3), &forms.entry2.cycle },
+        };
+        for (const auto &field : fields) {
+            retype(field.first, typed);
+            QCOMPARE(field.first->text() + ' ' + QString::number(*field.second),
+                    shown + ' ' + QString::number(stored));
+        }
+    }
+
+    // Typing inside a field leaves the cursor where the typing put it and keeps the
+    // undo history; the record follows what the field shows.
+    void typingInsideAField()
+    {
+        Forms forms;
+        auto *id = valueAt<QLineEdit>(&forms.part0, 1);
+        auto *description = valueAt<QLineEdit>(&forms.part0, 2);
+        retype(id, "4711");
+        retype(description, "武器0");
+        id->setCursorPosition(2);
+        description->setCursorPosition(1);
+        QTest::keyClicks(id, "0x2");
+        QTest::keyClicks(description, "XY");
+        QCOMPARE((QStringList { id->text(), description->text() }),
+                (QStringList { "470211", "武XY器0" }));
+        QCOMPARE(id->cursorPosition(), 4);
+        QCOMPARE(forms.object.EntryTypeTypeID, 470211);
+        QCOMPARE(QByteArray(forms.object.String1.Text),
+                QByteArray("\xce\xe4XY\xc6\xf7"
+                           "0"));
+        QTest::keyClick(id, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(id->text(), "4711");
+        QCOMPARE(forms.object.EntryTypeTypeID, 4711);
+    }
+
+    // A value without a name shows the first name and is kept until a name is
+    // chosen. The wheel over a box without the focus is left to the form around it.
+    void namedValues()
+    {
+        Forms forms;
+        auto *type = valueAt<QComboBox>(&forms.part1, 0);
+        auto *effect = valueAt<QComboBox>(&forms.part2, 2);
+        QWheelEvent wheel({ 5, 5 }, { 5, 5 }, {}, { 0, -120 }, Qt::NoButton, Qt::NoModifier,
+                Qt::NoScrollPhase, false);
+        QCoreApplication::sendEvent(type, &wheel);
+        QVERIFY(!wheel.isAccepted());
+        QCOMPARE(type->currentText() + effect->currentText(), "ContinuedInfoMainMaxHp");
+        QCOMPARE(QPoint(forms.entry1.Type, forms.entry2.effectType), QPoint(5, 7));
+        type->setCurrentText("Lianhua");
+        effect->setCurrentText("hide");
+        QCOMPARE(QPoint(forms.entry1.Type, forms.entry2.effectType), QPoint(17, 10));
+        type->setCurrentText("ContinuedInfoMain");
+        QCOMPARE(forms.entry1.Type, 1);
+    }
+
+    void textTyping_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("shown");
+        QTest::addColumn<QByteArray>("stored");
+        const QString a = QString(253, 'a'), b = QString(254, 'b'), c = QString(250, 'c');
+        // U+1F600 takes four bytes in GB18030 and two UTF-16 units.
+        const QString smiley = QString::fromUcs4(U"\U0001F600");
+        QTest::newRow("Chinese is stored as GB18030")
+                << QString("武器1") << QString("武器1") << QByteArray("\xce\xe4\xc6\xf7\x31");
+        QTest::newRow("an emptied field stores the empty string") << ""
+                                                                  << "" << QByteArray();
+        QTest::newRow("253 bytes fill the slot") << a << a << a.toLatin1();
+        QTest::newRow("the 254th byte is not stored") << b << b.left(253) << b.left(253).toLatin1();
+        QTest::newRow("a character that does not fit is not split")
+                << c + smiley << c << c.toLatin1();
+    }
+
+    void textTyping()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QString, shown);
+        QFETCH(QByteArray, stored);
+        Forms forms;
+        for (const ResString *string :
+                { &forms.object.String1, &forms.object.String2, &forms.object.String3 }) {
+            const int row = 2 + int(string - &forms.object.String1);
+            retype(valueAt(&forms.part0, row), typed);
+            QCOMPARE(valueAt<QLineEdit>(&forms.part0, row)->text(), shown);
+            QCOMPARE(QByteArray(string->Text, string->Length), stored + '\0');
         }
     }
 };

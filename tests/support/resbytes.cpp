@@ -6,11 +6,6 @@
 
 namespace testres {
 
-QByteArray stored(const QByteArray &text)
-{
-    return text + '\0';
-}
-
 QByteArray toBytes(const File &file)
 {
     QByteArray out;
@@ -44,8 +39,6 @@ QByteArray toBytes(const File &file)
 File generateFile(quint32 seed, int objectCount, bool withUnknownTypes)
 {
     QRandomGenerator random(seed);
-    // "Wuqi" in GB18030 and "Yi" in Big5, a pair with a trail below 0x80.
-    const QByteArray pieces[] = { "A", "\xce\xe4\xc6\xf7", "\xa4\x40" };
     File file;
     for (char &byte : file.head)
         byte = char(random.bounded(256));
@@ -55,13 +48,14 @@ File generateFile(quint32 seed, int objectCount, bool withUnknownTypes)
         const bool unknown = withUnknownTypes && random.bounded(10) == 0;
         object.objectType = unknown ? 6 + random.bounded(9) : 1 + i % 5;
         object.id = qint32(random.generate());
-        // Some with the longest text, some with bytes behind the zero byte.
+        // Up to the longest text, of ASCII, GB18030 "Wuqi" and Big5 "Yi" (a trail
+        // byte below 0x80), some cut inside a character and some with bytes behind
+        // the zero byte.
         for (QByteArray &string : object.strings) {
-            const QByteArray &piece = pieces[random.bounded(3)];
-            const int kind = random.bounded(4);
-            string = kind == 0  ? stored(QByteArray(253, 'z'))
-                    : kind == 1 ? stored(piece) + piece
-                                : stored(piece.repeated(random.bounded(30)));
+            string = QByteArray("z\xce\xe4\xc6\xf7\xa4\x40")
+                             .repeated(38)
+                             .mid(random.bounded(7), random.bounded(1, 255));
+            string[random.bounded(2) ? string.size() - 1 : random.bounded(string.size())] = '\0';
         }
         object.part1.resize(random.bounded(8));
         for (Entry1 &entry : object.part1)

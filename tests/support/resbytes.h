@@ -37,7 +37,10 @@ struct File
 };
 
 // text plus its terminating zero byte.
-QByteArray stored(const QByteArray &text);
+inline QByteArray stored(const QByteArray &text)
+{
+    return text + '\0';
+}
 QByteArray toBytes(const File &file);
 
 // A file of objectCount objects drawn from seed: every object type (and some
