@@ -59,11 +59,13 @@ qint32 objectTypeOfFolder(int folderKind)
 
 // Returns the grid of a new, hidden and empty page of forms for scroll, in place
 // of the page it shows. The old page goes with all its forms in one deletion,
-// hidden: deleted one by one while shown, each form left the grid, its parent's
-// list of children and the screen on its own.
+// hidden first: deleted while shown, each form left the screen on its own.
 QGridLayout *newFormPage(QScrollArea &scroll)
 {
-    delete scroll.widget();
+    if (QWidget *page = scroll.widget()) {
+        page->hide();
+        delete page;
+    }
     auto *grid = new QGridLayout(new QWidget(scroll.viewport()));
     // The forms keep their natural size; the page grows with them and the scroll
     // area scrolls it.

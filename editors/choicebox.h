@@ -1,15 +1,27 @@
 #pragma once
 
 #include <QComboBox>
+#include <QMap>
 
-// A combo box that leaves the mouse wheel to the scrolling form around it until
-// the user gives it the keyboard focus: scrolling over the forms must not
-// change the choices it passes.
+// A combo box of the names of a field's values. It leaves the mouse wheel to the
+// scrolling form around it until the user gives it the keyboard focus: scrolling
+// over the forms must not change the choices it passes.
 class ChoiceBox : public QComboBox
 {
 public:
     ChoiceBox();
 
+    // Lists the names in ascending order of their values and shows the name of
+    // value; a value without a name leaves the first name shown.
+    void showNames(const QMap<int, QString> &names, qint32 value);
+
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
+
 protected:
     void wheelEvent(QWheelEvent *event) override;
+
+private:
+    // Its names, one string: boxes of the same names measure them once.
+    QString namesKey;
 };

@@ -33,8 +33,7 @@ UiMyPart0::UiMyPart0(QWidget *parent, ResObject *record)
     objectTypeNames.insert(PoseType, tr("Pose"));
     objectTypeNames.insert(VipItemType, tr("VipItem"));
     objectTypeNames.insert(MapType, tr("Map"));
-    objectTypeBox.addItems(objectTypeNames.values());
-    objectTypeBox.setCurrentText(objectTypeNames.value(record->ObjectType));
+    objectTypeBox.showNames(objectTypeNames, record->ObjectType);
     // The type only names the folder the object is filed under; the form does not
     // change it, so it does not invite a change either.
     objectTypeBox.setEnabled(false);

@@ -3,10 +3,10 @@
 #include "resrecords.h"
 
 #include "choicebox.h"
+#include "sharedsize.h"
 #include "integeredit.h"
 
 #include <QGridLayout>
-#include <QLabel>
 #include <QLineEdit>
 #include <QWidget>
 
@@ -40,11 +40,11 @@ private:
     // user may select a folder while the form stays shown.
     QTreeWidgetItem *row;
     QGridLayout layout;
-    QLabel objectTypeLabel;
-    QLabel entryTypeTypeIDLabel;
-    QLabel string1Label;
-    QLabel string2Label;
-    QLabel string3Label;
+    FieldLabel objectTypeLabel;
+    FieldLabel entryTypeTypeIDLabel;
+    FieldLabel string1Label;
+    FieldLabel string2Label;
+    FieldLabel string3Label;
     ChoiceBox objectTypeBox;
     IntegerEdit entryTypeTypeIDEdit { record->EntryTypeTypeID };
     QLineEdit string1Edit;

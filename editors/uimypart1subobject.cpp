@@ -25,9 +25,7 @@ UiMyPart1SubObject::UiMyPart1SubObject(QWidget *parent, Part1SubObject *entry)
     typeNames.insert(16, tr("GetItemWhenAction"));
     typeNames.insert(17, tr("Lianhua"));
     typeNames.insert(18, tr("GetItemAfterAction"));
-    typeBox.addItems(typeNames.values());
-    // A type without a name matches no entry and leaves the first one shown.
-    typeBox.setCurrentText(typeNames.value(entry->Type));
+    typeBox.showNames(typeNames, entry->Type);
 
     // Connected only now, so that showing the values writes nothing.
     connect(&typeBox, &QComboBox::currentTextChanged, this, &UiMyPart1SubObject::onTypeChanged);

@@ -3,10 +3,10 @@
 #include "resrecords.h"
 
 #include "choicebox.h"
+#include "sharedsize.h"
 #include "integeredit.h"
 
 #include <QGridLayout>
-#include <QLabel>
 #include <QMap>
 #include <QWidget>
 
@@ -25,9 +25,9 @@ private:
 
     Part1SubObject *entry;
     QGridLayout layout;
-    QLabel typeLabel;
-    QLabel value1Label;
-    QLabel value2Label;
+    FieldLabel typeLabel;
+    FieldLabel value1Label;
+    FieldLabel value2Label;
     ChoiceBox typeBox;
     IntegerEdit value1Edit { entry->Value1 };
     IntegerEdit value2Edit { entry->Value2 };

@@ -15,7 +15,6 @@ UiMyPart2SubObject::UiMyPart2SubObject(QWidget *parent, Part2SubObject *entry)
     effectTypeNames.insert(5, tr("MoveSpeed"));
     effectTypeNames.insert(6, tr("NowAngry"));
     effectTypeNames.insert(10, tr("hide"));
-    effectTypeBox.addItems(effectTypeNames.values());
 
     addFormRows(layout,
             {
@@ -31,8 +30,7 @@ UiMyPart2SubObject::UiMyPart2SubObject(QWidget *parent, Part2SubObject *entry)
                     { unknown10Label, unknown10Edit, tr("unknown10") },
             });
 
-    // An effect type without a name matches no entry and leaves the first one shown.
-    effectTypeBox.setCurrentText(effectTypeNames.value(entry->effectType));
+    effectTypeBox.showNames(effectTypeNames, entry->effectType);
 
     // Connected only now, so that showing the values writes nothing.
     connect(&unknown2Edit, &QLineEdit::textChanged, this, &UiMyPart2SubObject::onUnknown2Changed);

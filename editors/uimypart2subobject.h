@@ -3,10 +3,10 @@
 #include "resrecords.h"
 
 #include "choicebox.h"
+#include "sharedsize.h"
 #include "integeredit.h"
 
 #include <QGridLayout>
-#include <QLabel>
 #include <QMap>
 #include <QWidget>
 
@@ -34,16 +34,16 @@ private:
     // Looked up by the translated name the combo box shows.
     QMap<int, QString> effectTypeNames;
     QGridLayout layout;
-    QLabel unknown2Label;
-    QLabel unknown3Label;
-    QLabel effectTypeLabel;
-    QLabel cycleLabel;
-    QLabel actionTypeLabel;
-    QLabel unknonw6Label;
-    QLabel typeValueLabel;
-    QLabel unknown8Label;
-    QLabel unknown9Label;
-    QLabel unknown10Label;
+    FieldLabel unknown2Label;
+    FieldLabel unknown3Label;
+    FieldLabel effectTypeLabel;
+    FieldLabel cycleLabel;
+    FieldLabel actionTypeLabel;
+    FieldLabel unknonw6Label;
+    FieldLabel typeValueLabel;
+    FieldLabel unknown8Label;
+    FieldLabel unknown9Label;
+    FieldLabel unknown10Label;
     IntegerEdit unknown2Edit { entry->unknown2 };
     IntegerEdit unknown3Edit { entry->unknown3 };
     IntegerEdit cycleEdit { entry->cycle };
