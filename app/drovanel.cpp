@@ -15,7 +15,6 @@
 #include <QMenuBar>
 #include <QMimeData>
 #include <QMessageBox>
-#include <QScrollBar>
 
 #include <limits>
 
@@ -57,43 +56,59 @@ qint32 objectTypeOfFolder(int folderKind)
     return 0;
 }
 
-// Returns the grid of a new, hidden and empty page of forms for scroll, in place
-// of the page it shows. The old page goes with all its forms in one deletion,
-// hidden first: deleted while shown, each form left the screen on its own.
-QGridLayout *newFormPage(QScrollArea &scroll)
-{
-    if (QWidget *page = scroll.widget()) {
-        page->hide();
-        delete page;
-    }
-    auto *grid = new QGridLayout(new QWidget(scroll.viewport()));
-    // The forms keep their natural size; the page grows with them and the scroll
-    // area scrolls it.
-    grid->setSizeConstraint(QLayout::SetFixedSize);
-    return grid;
-}
+// Forms stand in blocks of this many, a multiple of the forms of a row: when a
+// shown form is painted, Qt looks through the widgets beside it for those that
+// cover it, and among thousands of sibling forms that took longer than building
+// them.
+constexpr int FormsPerBlock = 96;
 
-// Shows the page of grid in scroll, scrolled as far as the last page was. The
-// forms are added while their page is hidden: a form added to a shown page is
-// shown later on its own and lays out the whole grid again, so that thousands of
-// forms took seconds; shown with the page, they are laid out once.
-void showFormPage(QScrollArea &scroll, QGridLayout *grid)
-{
-    QScrollBar *bars[] = { scroll.horizontalScrollBar(), scroll.verticalScrollBar() };
-    const int scrolled[] = { bars[0]->value(), bars[1]->value() };
-    scroll.setWidget(grid->parentWidget());
-    bars[0]->setValue(scrolled[0]);
-    bars[1]->setValue(scrolled[1]);
-}
-
+// Shows a form for each of the first count entries, formsPerRow to a row. The
+// forms built for an earlier object show the new entries, more are built as
+// needed, and those left over are hidden and kept for the next object: building
+// and deleting thousands of forms took most of the time of moving between
+// objects with many entries. The area is hidden while its forms change: a form
+// shown or hidden in a shown area lays out the whole grid again.
 template<typename Form, typename Entry>
-void showForms(QScrollArea &scroll, QVector<Entry> &table, int count, int formsPerRow)
+void showForms(QVector<Form *> &forms, QWidget &area, QGridLayout &grid, Entry *entries, int count,
+        int formsPerRow)
 {
-    QGridLayout *grid = newFormPage(scroll);
-    for (int i = 0; i < count; ++i)
-        grid->addWidget(
-                new Form(grid->parentWidget(), &table[i]), i / formsPerRow, i % formsPerRow);
-    showFormPage(scroll, grid);
+    area.hide();
+    for (int i = 0; i < count; ++i) {
+        if (i < forms.size()) {
+            forms[i]->showEntry(&entries[i]);
+            forms[i]->show();
+            continue;
+        }
+        const int inBlock = i % FormsPerBlock;
+        QWidget *block = inBlock ? forms.last()->parentWidget() : new QWidget(&area);
+        if (!inBlock) {
+            auto *blockGrid = new QGridLayout(block);
+            blockGrid->setContentsMargins(0, 0, 0, 0);
+            blockGrid->setSizeConstraint(QLayout::SetFixedSize);
+            // Blocks of rows stand below one another, blocks of one row beside.
+            const int blockIndex = i / FormsPerBlock;
+            const bool rows = formsPerRow < FormsPerBlock;
+            grid.addWidget(block, rows ? blockIndex : 0, rows ? 0 : blockIndex,
+                    Qt::AlignLeft | Qt::AlignTop);
+        }
+        forms.append(new Form(block, &entries[i]));
+        static_cast<QGridLayout *>(block->layout())
+                ->addWidget(forms.last(), inBlock / formsPerRow, inBlock % formsPerRow);
+    }
+    for (int i = count; i < forms.size(); ++i) {
+        forms[i]->hide();
+        // A block of hidden forms goes too, with the room it would take.
+        if (i % FormsPerBlock == 0)
+            forms[i]->parentWidget()->hide();
+    }
+    for (int i = 0; i < count; i += FormsPerBlock) {
+        QWidget *block = forms[i]->parentWidget();
+        block->show();
+        // Sized now rather than once its forms' news reach it, so that the area
+        // shows at its final size.
+        block->layout()->activate();
+    }
+    area.show();
 }
 
 ResObject newObject(qint32 objectType)
@@ -174,16 +189,22 @@ void Drovanel::setupLayout()
         QGroupBox &box;
         QVBoxLayout &boxLayout;
         QScrollArea &scroll;
+        QWidget &area;
+        QGridLayout &grid;
     } groups[] = {
-        { part1Box, part1BoxLayout, part1Scroll },
-        { part2Box, part2BoxLayout, part2Scroll },
+        { part1Box, part1BoxLayout, part1Scroll, part1Area, part1Layout },
+        { part2Box, part2BoxLayout, part2Scroll, part2Area, part2Layout },
     };
     for (const auto &group : groups) {
         group.box.setLayout(&group.boxLayout);
         group.boxLayout.setContentsMargins(0, 0, 0, 0);
         group.boxLayout.addWidget(&group.scroll);
         group.scroll.setFrameShape(QFrame::NoFrame);
-        showFormPage(group.scroll, newFormPage(group.scroll));
+        group.area.setLayout(&group.grid);
+        // The forms keep their natural size; the area grows with them and the
+        // scroll area scrolls it.
+        group.grid.setSizeConstraint(QLayout::SetFixedSize);
+        group.scroll.setWidget(&group.area);
     }
 
     g_objectTree = &treeWidget;
@@ -350,8 +371,12 @@ void Drovanel::buildTree(const QString &path)
 
 void Drovanel::clearEditorsAndTree()
 {
-    showFormPage(part1Scroll, newFormPage(part1Scroll));
-    showFormPage(part2Scroll, newFormPage(part2Scroll));
+    // The forms left over point into records about to go, and stay hidden until
+    // they show entries of the next object.
+    showForms<UiMyPart1SubObject, Part1SubObject>(
+            part1Editors, part1Area, part1Layout, nullptr, 0, 3);
+    showForms<UiMyPart2SubObject, Part2SubObject>(
+            part2Editors, part2Area, part2Layout, nullptr, 0, 1);
     qDeleteAll(objectEditors);
     objectEditors.clear();
     delete rootItem;
@@ -374,10 +399,10 @@ void Drovanel::onCurrentItemChanged(QTreeWidgetItem *current, QTreeWidgetItem *)
     // Entries are added to the object whose forms are shown: with room reserved,
     // the first of them move no entry that a form points into.
     object->Part1.reserve(qMax(object->Part1Count, Part1Reservation));
-    showForms<UiMyPart1SubObject>(part1Scroll, object->Part1, object->Part1Count, 3);
+    showForms(part1Editors, part1Area, part1Layout, object->Part1.data(), object->Part1Count, 3);
     // All Part2 forms stand in one row.
-    showForms<UiMyPart2SubObject>(
-            part2Scroll, object->Part2, object->Part2Count, std::numeric_limits<int>::max());
+    showForms(part2Editors, part2Area, part2Layout, object->Part2.data(), object->Part2Count,
+            std::numeric_limits<int>::max());
 }
 
 void Drovanel::onAddNewObject(bool)
@@ -423,7 +448,7 @@ ResObject *Drovanel::selectedObject()
 
 void Drovanel::rebuildEditors()
 {
-    // Appending may have moved the table, so every form is built anew.
+    // Appending may have moved the table, so every form shows its entry anew.
     QTreeWidgetItem *current = treeWidget.currentItem();
     onCurrentItemChanged(current, current);
 }

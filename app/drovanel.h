@@ -3,6 +3,7 @@
 #include "mytreeitem.h"
 #include "resrecords.h"
 
+#include <QGridLayout>
 #include <QGroupBox>
 #include <QMainWindow>
 #include <QScrollArea>
@@ -16,6 +17,8 @@
 class QAction;
 class ResDocument;
 class UiMyPart0;
+class UiMyPart1SubObject;
+class UiMyPart2SubObject;
 
 // The main window: the object tree on the left, the forms of the selected object
 // on the right, and the commands that open, save and add records.
@@ -75,10 +78,17 @@ private:
     // many entries an object has.
     QGroupBox part1Box;
     QVBoxLayout part1BoxLayout;
-    // Each scroll area shows a page of forms, which it owns.
     QScrollArea part1Scroll;
+    QWidget part1Area;
+    QGridLayout part1Layout;
     QGroupBox part2Box;
     QVBoxLayout part2BoxLayout;
     QScrollArea part2Scroll;
+    QWidget part2Area;
+    QGridLayout part2Layout;
+    // Every form built so far; the first as many as the shown object has entries
+    // show them.
+    QVector<UiMyPart1SubObject *> part1Editors;
+    QVector<UiMyPart2SubObject *> part2Editors;
     QVector<UiMyPart0 *> objectEditors;
 };

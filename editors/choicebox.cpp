@@ -9,13 +9,16 @@ ChoiceBox::ChoiceBox()
     setFocusPolicy(Qt::StrongFocus);
 }
 
-void ChoiceBox::showNames(const QMap<int, QString> &names, qint32 value)
+void ChoiceBox::setNames(const QMap<int, QString> &names)
 {
     addItems(names.values());
+    values = names.keys();
     namesKey = names.values().join(QLatin1Char('\n'));
-    const auto name = names.constFind(value);
-    if (name != names.cend())
-        setCurrentIndex(int(std::distance(names.cbegin(), name)));
+}
+
+void ChoiceBox::showValue(qint32 value)
+{
+    setCurrentIndex(qMax(values.indexOf(value), 0));
 }
 
 QSize ChoiceBox::sizeHint() const

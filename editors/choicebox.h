@@ -11,9 +11,10 @@ class ChoiceBox : public QComboBox
 public:
     ChoiceBox();
 
-    // Lists the names in ascending order of their values and shows the name of
-    // value; a value without a name leaves the first name shown.
-    void showNames(const QMap<int, QString> &names, qint32 value);
+    // Lists the names in ascending order of their values.
+    void setNames(const QMap<int, QString> &names);
+    // Shows the name of value; a value without a name shows the first name.
+    void showValue(qint32 value);
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
@@ -22,6 +23,7 @@ protected:
     void wheelEvent(QWheelEvent *event) override;
 
 private:
+    QList<int> values;
     // Its names, one string: boxes of the same names measure them once.
     QString namesKey;
 };

@@ -4,18 +4,22 @@
 
 #include <QFocusEvent>
 
-IntegerEdit::IntegerEdit(const qint32 &stored)
-    : stored(stored)
+IntegerEdit::IntegerEdit()
 {
     setValidator(&validator);
-    setText(QString::number(stored, 10));
+}
+
+void IntegerEdit::showField(const qint32 *field)
+{
+    stored = field;
+    setText(QString::number(*stored, 10));
 }
 
 void IntegerEdit::focusOutEvent(QFocusEvent *event)
 {
     QLineEdit::focusOutEvent(event);
     // A context menu takes the focus in the middle of an edit.
-    const QString shown = QString::number(stored, 10);
+    const QString shown = stored ? QString::number(*stored, 10) : text();
     if (event->reason() != Qt::PopupFocusReason && text() != shown)
         setText(shown);
 }

@@ -11,7 +11,10 @@
 class IntegerEdit : public QLineEdit
 {
 public:
-    explicit IntegerEdit(const qint32 &stored);
+    IntegerEdit();
+    // Shows the value of field, and shows it again whenever the user leaves the
+    // edit.
+    void showField(const qint32 *field);
 
 protected:
     void focusOutEvent(QFocusEvent *event) override;
@@ -27,6 +30,6 @@ private:
         mutable QString accepted;
     };
 
-    const qint32 &stored;
+    const qint32 *stored = nullptr;
     Validator validator;
 };

@@ -33,10 +33,12 @@ UiMyPart0::UiMyPart0(QWidget *parent, ResObject *record)
     objectTypeNames.insert(PoseType, tr("Pose"));
     objectTypeNames.insert(VipItemType, tr("VipItem"));
     objectTypeNames.insert(MapType, tr("Map"));
-    objectTypeBox.showNames(objectTypeNames, record->ObjectType);
+    objectTypeBox.setNames(objectTypeNames);
+    objectTypeBox.showValue(record->ObjectType);
     // The type only names the folder the object is filed under; the form does not
     // change it, so it does not invite a change either.
     objectTypeBox.setEnabled(false);
+    entryTypeTypeIDEdit.showField(&record->EntryTypeTypeID);
 
     string1Edit.setText(decodeRecordText(recordTextBytes(record->String1)));
     string2Edit.setText(decodeModelNameText(recordTextBytes(record->String2)));

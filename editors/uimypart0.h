@@ -46,7 +46,7 @@ private:
     FieldLabel string2Label;
     FieldLabel string3Label;
     ChoiceBox objectTypeBox;
-    IntegerEdit entryTypeTypeIDEdit { record->EntryTypeTypeID };
+    IntegerEdit entryTypeTypeIDEdit;
     QLineEdit string1Edit;
     QLineEdit string2Edit;
     QLineEdit string3Edit;

@@ -25,12 +25,22 @@ UiMyPart1SubObject::UiMyPart1SubObject(QWidget *parent, Part1SubObject *entry)
     typeNames.insert(16, tr("GetItemWhenAction"));
     typeNames.insert(17, tr("Lianhua"));
     typeNames.insert(18, tr("GetItemAfterAction"));
-    typeBox.showNames(typeNames, entry->Type);
+    typeBox.setNames(typeNames);
+    showEntry(entry);
 
-    // Connected only now, so that showing the values writes nothing.
     connect(&typeBox, &QComboBox::currentTextChanged, this, &UiMyPart1SubObject::onTypeChanged);
     connect(&value1Edit, &QLineEdit::textChanged, this, &UiMyPart1SubObject::onValue1Changed);
     connect(&value2Edit, &QLineEdit::textChanged, this, &UiMyPart1SubObject::onValue2Changed);
+}
+
+void UiMyPart1SubObject::showEntry(Part1SubObject *shown)
+{
+    entry = shown;
+    const QSignalBlocker blockers[] = { QSignalBlocker(typeBox), QSignalBlocker(value1Edit),
+        QSignalBlocker(value2Edit) };
+    typeBox.showValue(entry->Type);
+    value1Edit.showField(&entry->Value1);
+    value2Edit.showField(&entry->Value2);
 }
 
 void UiMyPart1SubObject::onTypeChanged(const QString &text)

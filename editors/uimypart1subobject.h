@@ -18,6 +18,9 @@ class UiMyPart1SubObject : public QWidget
 public:
     UiMyPart1SubObject(QWidget *parent, Part1SubObject *entry);
 
+    // Shows and edits another entry from now on; showing it writes nothing.
+    void showEntry(Part1SubObject *shown);
+
 private:
     void onTypeChanged(const QString &text);
     void onValue1Changed(const QString &text);
@@ -29,8 +32,8 @@ private:
     FieldLabel value1Label;
     FieldLabel value2Label;
     ChoiceBox typeBox;
-    IntegerEdit value1Edit { entry->Value1 };
-    IntegerEdit value2Edit { entry->Value2 };
+    IntegerEdit value1Edit;
+    IntegerEdit value2Edit;
     // Looked up by the translated name the combo box shows.
     QMap<int, QString> typeNames;
 };

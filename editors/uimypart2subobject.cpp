@@ -30,9 +30,9 @@ UiMyPart2SubObject::UiMyPart2SubObject(QWidget *parent, Part2SubObject *entry)
                     { unknown10Label, unknown10Edit, tr("unknown10") },
             });
 
-    effectTypeBox.showNames(effectTypeNames, entry->effectType);
+    effectTypeBox.setNames(effectTypeNames);
+    showEntry(entry);
 
-    // Connected only now, so that showing the values writes nothing.
     connect(&unknown2Edit, &QLineEdit::textChanged, this, &UiMyPart2SubObject::onUnknown2Changed);
     connect(&unknown3Edit, &QLineEdit::textChanged, this, &UiMyPart2SubObject::onUnknown3Changed);
     connect(&effectTypeBox, &QComboBox::currentTextChanged, this,
@@ -45,6 +45,32 @@ UiMyPart2SubObject::UiMyPart2SubObject(QWidget *parent, Part2SubObject *entry)
     connect(&unknown8Edit, &QLineEdit::textChanged, this, &UiMyPart2SubObject::onUnknown8Changed);
     connect(&unknown9Edit, &QLineEdit::textChanged, this, &UiMyPart2SubObject::onUnknown9Changed);
     connect(&unknown10Edit, &QLineEdit::textChanged, this, &UiMyPart2SubObject::onUnknown10Changed);
+}
+
+void UiMyPart2SubObject::showEntry(Part2SubObject *shown)
+{
+    entry = shown;
+    const struct
+    {
+        IntegerEdit &edit;
+        const qint32 &field;
+    } fields[] = {
+        { unknown2Edit, entry->unknown2 },
+        { unknown3Edit, entry->unknown3 },
+        { cycleEdit, entry->cycle },
+        { actionTypeEdit, entry->actionType },
+        { unknonw6Edit, entry->unknonw6 },
+        { typeValueEdit, entry->typeValue },
+        { unknown8Edit, entry->unknown8 },
+        { unknown9Edit, entry->unknown9 },
+        { unknown10Edit, entry->unknown10 },
+    };
+    for (const auto &field : fields) {
+        const QSignalBlocker blocker(field.edit);
+        field.edit.showField(&field.field);
+    }
+    const QSignalBlocker blocker(effectTypeBox);
+    effectTypeBox.showValue(entry->effectType);
 }
 
 void UiMyPart2SubObject::onUnknown2Changed(const QString &text)

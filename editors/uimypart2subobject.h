@@ -18,6 +18,9 @@ class UiMyPart2SubObject : public QWidget
 public:
     UiMyPart2SubObject(QWidget *parent, Part2SubObject *entry);
 
+    // Shows and edits another entry from now on; showing it writes nothing.
+    void showEntry(Part2SubObject *shown);
+
 private:
     void onUnknown2Changed(const QString &text);
     void onUnknown3Changed(const QString &text);
@@ -44,14 +47,14 @@ private:
     FieldLabel unknown8Label;
     FieldLabel unknown9Label;
     FieldLabel unknown10Label;
-    IntegerEdit unknown2Edit { entry->unknown2 };
-    IntegerEdit unknown3Edit { entry->unknown3 };
-    IntegerEdit cycleEdit { entry->cycle };
-    IntegerEdit actionTypeEdit { entry->actionType };
-    IntegerEdit unknonw6Edit { entry->unknonw6 };
-    IntegerEdit typeValueEdit { entry->typeValue };
-    IntegerEdit unknown8Edit { entry->unknown8 };
-    IntegerEdit unknown9Edit { entry->unknown9 };
-    IntegerEdit unknown10Edit { entry->unknown10 };
+    IntegerEdit unknown2Edit;
+    IntegerEdit unknown3Edit;
+    IntegerEdit cycleEdit;
+    IntegerEdit actionTypeEdit;
+    IntegerEdit unknonw6Edit;
+    IntegerEdit typeValueEdit;
+    IntegerEdit unknown8Edit;
+    IntegerEdit unknown9Edit;
+    IntegerEdit unknown10Edit;
     ChoiceBox effectTypeBox;
 };

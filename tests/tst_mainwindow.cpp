@@ -20,7 +20,8 @@
 namespace {
 
 // In file order Weapon, Item, Pose, VipItem, Map, Pose, Item and Pose objects;
-// bytes follow the last object.
+// bytes follow the last object. The first Pose has two Part1 entries, the
+// second three.
 testres::File sampleFile()
 {
     testres::File file = testres::generateFile(3, 8, false);
@@ -30,6 +31,7 @@ testres::File sampleFile()
     file.objects[5].strings = { testres::stored("\xce\xe4\xc6\xf7"), testres::stored("m_pose"),
         testres::stored("") };
     file.objects[5].part1.resize(3);
+    file.objects[2].part1 = { { 99, 5, -7 }, { 12, 1, 2 } };
     file.trailing = "kept";
     return file;
 }
@@ -174,7 +176,7 @@ private slots:
         QCOMPARE(w.window.isVisible(), !outcome.contains("closed"));
         const bool opened = outcome.contains("opened");
         QCOMPARE(w.tree->topLevelItem(0)->text(0), opened ? "other" : "item");
-        QCOMPARE(w.window.findChildren<UiMyPart1SubObject *>().size(), opened ? 0 : 3);
+        QCOMPARE(w.shown<UiMyPart1SubObject>(), opened ? 0 : 3);
         if (!opened)
             QCOMPARE(w.tree->currentItem()->text(0), steps.startsWith("undo") ? "-1" : "55");
         testres::File expected = sampleFile();
@@ -218,6 +220,28 @@ private slots:
             QTRY_COMPARE(id->text(), shown);
             QCOMPARE(texts(w.node("Pose/1"), false), (QStringList { shown, "剑", "m_sword" }));
         }
+    }
+
+    // The forms built for one object show the next object's entries and write
+    // into them what the user types; showing them writes nothing.
+    void formsFollowTheSelection()
+    {
+        TestWindow w;
+        const QString path = openSample(w);
+        w.select("Pose/0");
+        QCOMPARE(w.shown<UiMyPart1SubObject>(), 2);
+        auto *form = w.form<UiMyPart1SubObject>(0);
+        QCOMPARE(valueAt<QComboBox>(form, 0)->currentText() + ' '
+                        + valueAt<QLineEdit>(form, 1)->text(),
+                "ContinuedInfoMain 5");
+        retype(valueAt(form, 2), "8");
+        w.select("Pose/1");
+        QCOMPARE(valueAt<QLineEdit>(form, 2)->text(),
+                QString::number(sampleFile().objects[5].part1[0][2]));
+        w.save();
+        testres::File expected = sampleFile();
+        expected.objects[2].part1[0][2] = 8;
+        QCOMPARE(testres::readAll(path), testres::toBytes(expected));
     }
 
     // The add commands need a type folder or an object row current; else they
