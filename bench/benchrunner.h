@@ -1,66 +1,50 @@
 #pragma once
 
-#include "benchfiles.h"
-#include "report.h"
+#include "resbytes.h"
 
-#include <QByteArray>
-#include <QElapsedTimer>
-#include <QString>
+#include <QStringList>
 #include <QTemporaryDir>
-#include <QVector>
 
 #include <functional>
 
-// Runs every measurement on files it generates into a temporary directory and
-// reports them. A run that finds the program not doing the measured work (a
-// message box, a missing tree row or form, different saved bytes) stops with a
-// message: the figures would be meaningless.
+// Times what users wait for on a file of up to 32767 objects that it generates,
+// and prints each figure as one line: "bench name=open objects=32767 ...
+// median_ms=61.2 min_ms=60.1 max_ms=64.0 runs=5". A run that finds the program
+// not doing the measured work (a message box, a missing row or form, other
+// saved bytes) stops with a message: its figures would mean nothing.
 class BenchRunner
 {
 public:
-    struct Options
-    {
-        // One small file and one run of everything: checks that the benchmark
-        // still works, says nothing about speed.
-        bool quick = false;
-        int repeat = 5;
-        // Empty for every figure, or one group: "files" (the floors, load,
-        // open and save), "select" (selection and AddSubObjectInPart1), "add"
-        // (AddNewObject) or "memory".
-        QString only;
-    };
+    static const QStringList groups;
 
-    static bool isGroup(const QString &name);
+    // Each figure takes the median of repeat runs; quick uses a small file, to
+    // check that the benchmark works; only is empty for every figure, or one of
+    // groups.
+    BenchRunner(bool quick, int repeat, const QString &only);
 
-    explicit BenchRunner(const Options &options);
-
-    // Returns the process exit code.
     int run();
 
-    // The child process of the memory figure: opens small, then large, through
-    // the window, and prints its memory use before and after the large file.
-    static int memoryProbe(const QString &small, const QString &large);
+    // The child process of the memory figure: opens path, which holds objects
+    // objects, in a new window and prints its /proc/self/status.
+    static int memoryProbe(const QString &path, int objects);
 
 private:
-    struct SizedFile
-    {
-        int objects;
-        QString path;
-        QByteArray bytes;
-    };
+    void measureFiles();
+    void measureSelection();
+    void measureAddNewObject();
+    void measureJson();
+    void measureMemory();
 
-    SizedFile makeFile(const QString &name, int objects, bool heavy);
-    void measureFloorsLoadAndSave(const SizedFile &file);
-    void measureSelection(const SizedFile &file);
-    void measureAddNewObject(int objects);
-    void measureMemory(const SizedFile &small, const SizedFile &large);
+    QVector<double> timed(
+            const std::function<void()> &prepare, const std::function<void()> &work) const;
 
-    QVector<double> repeatTimed(
-            const std::function<void()> &prepare, const std::function<void()> &work);
-
-    Options options;
-    QVector<benchfiles::EntryCounts> heavy;
+    const int repeat;
+    const QString only;
     QTemporaryDir dir;
-    QElapsedTimer clock;
-    Report report;
+    testres::File file;
+    int objects;
+    QByteArray bytes;
+    QString path;
+    // "objects=32767 bytes=8123456", the parameters of most figures.
+    QString fileParams;
 };

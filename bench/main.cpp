@@ -20,48 +20,36 @@ void quietHandler(QtMsgType type, const QMessageLogContext &context, const QStri
 int main(int argc, char *argv[])
 {
     defaultHandler = qInstallMessageHandler(quietHandler);
-    // The real widgets, without a screen: the figures then do not depend on a
-    // desktop, and the benchmark runs where the tests run.
+    // The real widgets without a screen, as the tests run them.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
 
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral(
-            "Times opening, saving, selecting and adding on generated RES files of up to "
-            "32767 objects."));
+    parser.setApplicationDescription(QStringLiteral("Times what users wait for on a RES file of "
+                                                    "32767 objects, and its memory."));
     parser.addHelpOption();
     const QCommandLineOption quick(QStringLiteral("quick"),
-            QStringLiteral("One run on one small file: checks that the benchmark works."));
+            QStringLiteral("One run on a small file: checks that the benchmark works."));
     const QCommandLineOption repeat(QStringLiteral("repeat"),
-            QStringLiteral("Runs per figure (default 5, 1 with --quick)."), QStringLiteral("N"));
+            QStringLiteral("Runs per figure, whose median is printed (default 5)."),
+            QStringLiteral("N"), QStringLiteral("5"));
     const QCommandLineOption only(QStringLiteral("only"),
-            QStringLiteral("Only one group of figures: files, select, add or memory."),
+            QStringLiteral("One group of figures: %1.").arg(BenchRunner::groups.join(", ")),
             QStringLiteral("group"));
-    QCommandLineOption memoryProbe(QStringLiteral("memory-probe"),
-            QStringLiteral("Internal: the child process of the memory figure."));
+    QCommandLineOption memoryProbe(QStringLiteral("memory-probe"), QStringLiteral("Internal."));
     memoryProbe.setFlags(QCommandLineOption::HiddenFromHelp);
     parser.addOptions({ quick, repeat, only, memoryProbe });
     parser.process(application);
 
-    if (parser.isSet(memoryProbe)) {
-        const QStringList files = parser.positionalArguments();
-        if (files.size() != 2)
-            parser.showHelp(1);
-        return BenchRunner::memoryProbe(files.at(0), files.at(1));
-    }
+    const QStringList arguments = parser.positionalArguments();
+    if (parser.isSet(memoryProbe))
+        return BenchRunner::memoryProbe(arguments.value(0), arguments.value(1).toInt());
 
-    BenchRunner::Options options;
-    options.quick = parser.isSet(quick);
-    options.repeat = options.quick ? 1 : 5;
-    if (parser.isSet(repeat)) {
-        bool ok = false;
-        options.repeat = parser.value(repeat).toInt(&ok);
-        if (!ok || options.repeat < 1 || options.repeat > 1000)
-            parser.showHelp(1);
-    }
-    options.only = parser.value(only);
-    if (!options.only.isEmpty() && !BenchRunner::isGroup(options.only))
+    const int runs =
+            parser.isSet(quick) && !parser.isSet(repeat) ? 1 : parser.value(repeat).toInt();
+    const QString group = parser.value(only);
+    if (runs < 1 || (!group.isEmpty() && !BenchRunner::groups.contains(group)))
         parser.showHelp(1);
-    return BenchRunner(options).run();
+    return BenchRunner(parser.isSet(quick), runs, group).run();
 }
