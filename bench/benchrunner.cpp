@@ -46,8 +46,7 @@ testres::File benchFile(int objects, int largePart1, int largePart2)
         testres::Object &object = file.objects[i];
         object.objectType = 1 + i % 5;
         object.id = 10000 + i;
-        object.strings = { text(2, 8), testres::stored("m" + QByteArray::number(i) + ".mdl"),
-            text(10, 40) };
+        object.strings = { text(2, 8), testres::stored("m" + QByteArray::number(i)), text(10, 40) };
         object.part1.resize(i == 0 ? largePart1 : i == 5 ? SmallObjectPart1 : 5);
         for (testres::Entry1 &entry : object.part1)
             entry = { part1Types[random.bounded(11)], random.bounded(100000), random.bounded(100) };
@@ -108,8 +107,7 @@ void checkWindow(const TestWindow &window, int objects, const QString &what)
 {
     if (!window.watcher.boxes.isEmpty())
         fail(QStringLiteral("%1 said: %2").arg(what, window.watcher.boxes.first().text));
-    QTreeWidgetItem *file = window.tree->topLevelItem(0);
-    QTreeWidgetItem *folders = file ? file->child(1) : nullptr;
+    QTreeWidgetItem *folders = window.node(QStringLiteral("Objects"));
     int rows = 0;
     for (int i = 0; folders && i < folders->childCount(); ++i)
         rows += folders->child(i)->childCount();
@@ -171,9 +169,8 @@ QVector<double> BenchRunner::timed(
 
 void BenchRunner::measureFiles()
 {
-    const auto nothing = [] {};
     // What reading the bytes costs at least, beside what opening them costs.
-    print("read_floor", fileParams, timed(nothing, [&] { testres::readAll(path); }));
+    print("read_floor", fileParams, timed([] {}, [&] { testres::readAll(path); }));
     // Each run opens in a new window, from the trigger of "Open" to the settled
     // tree, the file dialog included; open_dialog is that dialog alone, cancelled.
     std::unique_ptr<TestWindow> window;
@@ -181,7 +178,7 @@ void BenchRunner::measureFiles()
     print("open_dialog", fileParams, timed(newWindow, [&] { window->trigger("Open"), settle(); }));
     print("open", fileParams, timed(newWindow, [&] { window->open(path), settle(); }));
     checkWindow(*window, objects, QStringLiteral("Open"));
-    print("save", fileParams, timed(nothing, [&] { window->save(), settle(); }));
+    print("save", fileParams, timed([] {}, [&] { window->save(), settle(); }));
     if (testres::readAll(path) != bytes || !window->watcher.boxes.isEmpty())
         fail(QStringLiteral("Save did not write %1 back byte for byte").arg(path));
 }
@@ -189,13 +186,13 @@ void BenchRunner::measureFiles()
 void BenchRunner::measureSelection()
 {
     const std::unique_ptr<TestWindow> window = openedWindow(path, objects);
-    const auto select = [&](QTreeWidgetItem *row, int part1) {
+    const auto select = [&](QTreeWidgetItem *row, int forms) {
         const double ms = msOf([&] { window->tree->setCurrentItem(row), settle(); });
-        if (window->window.findChildren<UiMyPart1SubObject *>().size() != part1)
-            fail(QStringLiteral("object %1 shows no %2 Part1 forms").arg(row->text(0)).arg(part1));
+        if (window->window.findChildren<UiMyPart1SubObject *>().size() != forms)
+            fail(QStringLiteral("object %1 shows no %2 Part1 forms").arg(row->text(0)).arg(forms));
         return ms;
     };
-    const int largePart1 = int(file.objects.first().part1.size());
+    const int part1 = int(file.objects.first().part1.size());
     // Found before the clock runs: finding a row by its text visits every row.
     QTreeWidgetItem *large = window->node(QStringLiteral("Weapon/0"));
     QTreeWidgetItem *small = window->node(QStringLiteral("Weapon/1"));
@@ -204,13 +201,11 @@ void BenchRunner::measureSelection()
     QVector<double> selects;
     QVector<double> leaves;
     for (int run = 0; run < repeat; ++run) {
-        selects.append(select(large, largePart1));
+        selects.append(select(large, part1));
         leaves.append(select(small, SmallObjectPart1));
     }
     const QString params = fileParams
-            + QStringLiteral(" part1=%1 part2=%2")
-                      .arg(largePart1)
-                      .arg(file.objects[0].part2.size());
+            + QString::asprintf(" part1=%d part2=%d", part1, int(file.objects[0].part2.size()));
     print("select_large", params, selects);
     print("leave_large", params, leaves);
 }
@@ -253,10 +248,11 @@ void BenchRunner::measureJson()
         fail(QStringLiteral("importJson did not give back what exportJson wrote. %1").arg(error));
 }
 
-// Each run opens the file in a process of its own, which the memory of other
-// figures does not burden.
+// Each run opens the file in a new process, as a user does: without the memory
+// of other figures, nor memory that an earlier document freed for it to reuse.
 void BenchRunner::measureMemory()
 {
+    QVector<double> opens;
     QVector<double> peakMib;
     QVector<double> virtualMib;
     for (int run = 0; run < repeat; ++run) {
@@ -266,23 +262,28 @@ void BenchRunner::measureMemory()
                 { QStringLiteral("--memory-probe"), path, QString::number(objects) });
         probe.waitForFinished(-1);
         const QString status = QString::fromLatin1(probe.readAllStandardOutput());
-        const auto mib = [&status](const char *key) {
-            const QRegularExpression line(QStringLiteral("%1:\\s*(\\d+) kB").arg(key));
-            return line.match(status).captured(1).toDouble() / 1024;
+        const auto value = [&status](const char *key) {
+            const QRegularExpression line(QStringLiteral("%1:\\s*([\\d.]+)").arg(key));
+            return line.match(status).captured(1).toDouble();
         };
-        if (mib("VmHWM") <= 0)
+        if (value("VmHWM") <= 0)
             fail(QStringLiteral("the memory probe failed"));
+        opens.append(value("Open"));
         // The peak resident size: what the open took at its most, not what stayed.
-        peakMib.append(mib("VmHWM"));
-        virtualMib.append(mib("VmSize"));
+        peakMib.append(value("VmHWM") / 1024);
+        virtualMib.append(value("VmSize") / 1024);
     }
+    print("open_cold", fileParams, opens);
     std::printf("bench name=memory %s rss_mib=%.1f vsz_mib=%.1f runs=%d\n", qPrintable(fileParams),
             median(peakMib), median(virtualMib), repeat);
 }
 
 int BenchRunner::memoryProbe(const QString &path, int objects)
 {
-    const std::unique_ptr<TestWindow> window = openedWindow(path, objects);
-    std::fputs(testres::readAll(QStringLiteral("/proc/self/status")).constData(), stdout);
+    const std::unique_ptr<TestWindow> window = shownWindow();
+    const double ms = msOf([&] { window->open(path), settle(); });
+    checkWindow(*window, objects, QStringLiteral("Open"));
+    std::printf("Open: %.3f ms\n%s", ms,
+            testres::readAll(QStringLiteral("/proc/self/status")).constData());
     return 0;
 }

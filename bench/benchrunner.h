@@ -45,6 +45,5 @@ private:
     int objects;
     QByteArray bytes;
     QString path;
-    // "objects=32767 bytes=8123456", the parameters of most figures.
     QString fileParams;
 };
