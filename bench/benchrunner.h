@@ -17,9 +17,8 @@ class BenchRunner
 public:
     static const QStringList groups;
 
-    // Each figure takes the median of repeat runs; quick uses a small file, to
-    // check that the benchmark works; only is empty for every figure, or one of
-    // groups.
+    // Each figure is the median of repeat runs; quick takes a small file, to check
+    // that the benchmark works; only is empty for every figure, or one of groups.
     BenchRunner(bool quick, int repeat, const QString &only);
 
     int run();

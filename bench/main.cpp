@@ -26,8 +26,7 @@ int main(int argc, char *argv[])
     QApplication application(argc, argv);
 
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral("Times what users wait for on a RES file of "
-                                                    "32767 objects, and its memory."));
+    parser.setApplicationDescription(QStringLiteral("Times what users of Drovanel wait for."));
     parser.addHelpOption();
     const QCommandLineOption quick(QStringLiteral("quick"),
             QStringLiteral("One run on a small file: checks that the benchmark works."));
