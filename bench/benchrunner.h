@@ -23,8 +23,8 @@ public:
 
     int run();
 
-    // The child process of the memory figure: opens path, which holds objects
-    // objects, in a new window and prints its /proc/self/status.
+    // The child process of open_cold and memory: opens path (of objects objects)
+    // in a new window, then prints the time that took and its /proc/self/status.
     static int memoryProbe(const QString &path, int objects);
 
 private:
