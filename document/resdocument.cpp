@@ -85,7 +85,7 @@ bool ResReader::readContents(ResStruct &contents)
         return false;
     }
 
-    contents.objects.reserve(qMax(objectCount, ObjectReservation));
+    contents.objects.reserve(qMin(objectCount + ObjectReservation, MaxObjectCount));
     contents.objects.resize(objectCount);
     for (int i = 0; i < objectCount; ++i) {
         if (!readObject(i, contents.objects[i]))

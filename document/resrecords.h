@@ -34,8 +34,10 @@ constexpr int MinObjectBlockSize = ObjectTypeAndIdSize + 3 * (4 + ResStringMinLe
 // ObjectCount is a signed 16-bit field.
 constexpr int MaxObjectCount = 32767;
 
-// Loading reserves room for this many objects, so that the first objects added
-// never move a record. Room for this many Part1 entries is reserved only in the
+// Loading reserves room for this many objects beyond those of the file (up to
+// the most a file can count), so that the first objects added never move a
+// record: in a file of 32766 objects, moving them all took most of the time of
+// adding one. Room for this many Part1 entries is reserved only in the
 // object whose forms are shown, the one entries are added to: reserved in every
 // object at load, 24 KiB each, it took most of the memory and the time of
 // opening a large file.
