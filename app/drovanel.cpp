@@ -396,9 +396,6 @@ void Drovanel::onCurrentItemChanged(QTreeWidgetItem *current, QTreeWidgetItem *)
     objectEditors.append(objectEditor);
     editorPanelLayout.addWidget(objectEditor);
 
-    // Entries are added to the object whose forms are shown: with room reserved,
-    // the first of them move no entry that a form points into.
-    object->Part1.reserve(qMax(object->Part1Count, Part1Reservation));
     showForms(part1Editors, part1Area, part1Layout, object->Part1.data(), object->Part1Count, 3);
     // All Part2 forms stand in one row.
     showForms(part2Editors, part2Area, part2Layout, object->Part2.data(), object->Part2Count,

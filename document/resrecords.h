@@ -37,12 +37,11 @@ constexpr int MaxObjectCount = 32767;
 // Loading reserves room for this many objects beyond those of the file (up to
 // the most a file can count), so that the first objects added never move a
 // record: in a file of 32766 objects, moving them all took most of the time of
-// adding one. Room for this many Part1 entries is reserved only in the
-// object whose forms are shown, the one entries are added to: reserved in every
-// object at load, 24 KiB each, it took most of the memory and the time of
-// opening a large file.
+// adding one. Part1 tables get no reserved room: the forms show their entries
+// anew after every append, so an append that moves a table leaves no form
+// pointing into the old one, and room for 2048 entries in every object took
+// most of the memory and the time of opening a large file.
 constexpr int ObjectReservation = 4096;
-constexpr int Part1Reservation = 2048;
 
 struct ResHeader
 {

@@ -15,6 +15,8 @@ public:
     void setNames(const QMap<int, QString> &names);
     // Shows the name of value; a value without a name shows the first name.
     void showValue(qint32 value);
+    // The value of the name shown.
+    qint32 value() const { return values.value(currentIndex()); }
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;

@@ -19,13 +19,3 @@ void storeIntegerText(qint32 &field, const QString &text)
     if (!text.isEmpty())
         field = text.toInt(nullptr, 10);
 }
-
-void storeNamedValue(const QMap<int, QString> &names, qint32 &field, const QString &text)
-{
-    for (auto name = names.cbegin(); name != names.cend(); ++name) {
-        if (name.value() == text) {
-            field = name.key();
-            return;
-        }
-    }
-}

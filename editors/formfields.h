@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QMap>
 #include <QString>
 
 #include <initializer_list>
@@ -27,7 +26,3 @@ void addFormRows(QGridLayout &layout, std::initializer_list<FormRow> rows);
 // hold only numbers within the int32 range: an empty text stores nothing, and
 // "-" alone stores 0.
 void storeIntegerText(qint32 &field, const QString &text);
-
-// The write-back of a named field: the first value, in ascending order, whose
-// name is text is stored; a text that names nothing stores nothing.
-void storeNamedValue(const QMap<int, QString> &names, qint32 &field, const QString &text);

@@ -2,6 +2,8 @@
 
 #include "formfields.h"
 
+#include <QMap>
+
 UiMyPart1SubObject::UiMyPart1SubObject(QWidget *parent, Part1SubObject *entry)
     : QWidget(parent)
     , entry(entry)
@@ -14,6 +16,7 @@ UiMyPart1SubObject::UiMyPart1SubObject(QWidget *parent, Part1SubObject *entry)
                     { value2Label, value2Edit, tr("Value2") },
             });
 
+    QMap<int, QString> typeNames;
     typeNames.insert(1, tr("ContinuedInfoMain"));
     typeNames.insert(2, tr("ContinuedInfoSecond"));
     typeNames.insert(8, tr("unknown8"));
@@ -28,7 +31,8 @@ UiMyPart1SubObject::UiMyPart1SubObject(QWidget *parent, Part1SubObject *entry)
     typeBox.setNames(typeNames);
     showEntry(entry);
 
-    connect(&typeBox, &QComboBox::currentTextChanged, this, &UiMyPart1SubObject::onTypeChanged);
+    connect(&typeBox, qOverload<int>(&QComboBox::currentIndexChanged), this,
+            &UiMyPart1SubObject::onTypeChanged);
     connect(&value1Edit, &QLineEdit::textChanged, this, &UiMyPart1SubObject::onValue1Changed);
     connect(&value2Edit, &QLineEdit::textChanged, this, &UiMyPart1SubObject::onValue2Changed);
 }
@@ -43,9 +47,9 @@ void UiMyPart1SubObject::showEntry(Part1SubObject *shown)
     value2Edit.showField(&entry->Value2);
 }
 
-void UiMyPart1SubObject::onTypeChanged(const QString &text)
+void UiMyPart1SubObject::onTypeChanged()
 {
-    storeNamedValue(typeNames, entry->Type, text);
+    entry->Type = typeBox.value();
 }
 
 void UiMyPart1SubObject::onValue1Changed(const QString &text)

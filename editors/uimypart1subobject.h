@@ -7,7 +7,6 @@
 #include "integeredit.h"
 
 #include <QGridLayout>
-#include <QMap>
 #include <QWidget>
 
 // The form of one Part1 entry: its named type and two values.
@@ -22,7 +21,7 @@ public:
     void showEntry(Part1SubObject *shown);
 
 private:
-    void onTypeChanged(const QString &text);
+    void onTypeChanged();
     void onValue1Changed(const QString &text);
     void onValue2Changed(const QString &text);
 
@@ -34,6 +33,4 @@ private:
     ChoiceBox typeBox;
     IntegerEdit value1Edit;
     IntegerEdit value2Edit;
-    // Looked up by the translated name the combo box shows.
-    QMap<int, QString> typeNames;
 };

@@ -2,12 +2,15 @@
 
 #include "formfields.h"
 
+#include <QMap>
+
 UiMyPart2SubObject::UiMyPart2SubObject(QWidget *parent, Part2SubObject *entry)
     : QWidget(parent)
     , entry(entry)
 {
     setLayout(&layout);
 
+    QMap<int, QString> effectTypeNames;
     effectTypeNames.insert(1, tr("MaxHp"));
     effectTypeNames.insert(2, tr("NowHp"));
     effectTypeNames.insert(3, tr("ATK"));
@@ -35,7 +38,7 @@ UiMyPart2SubObject::UiMyPart2SubObject(QWidget *parent, Part2SubObject *entry)
 
     connect(&unknown2Edit, &QLineEdit::textChanged, this, &UiMyPart2SubObject::onUnknown2Changed);
     connect(&unknown3Edit, &QLineEdit::textChanged, this, &UiMyPart2SubObject::onUnknown3Changed);
-    connect(&effectTypeBox, &QComboBox::currentTextChanged, this,
+    connect(&effectTypeBox, qOverload<int>(&QComboBox::currentIndexChanged), this,
             &UiMyPart2SubObject::onEffectTypeChanged);
     connect(&cycleEdit, &QLineEdit::textChanged, this, &UiMyPart2SubObject::onCycleChanged);
     connect(&actionTypeEdit, &QLineEdit::textChanged, this,
@@ -83,9 +86,9 @@ void UiMyPart2SubObject::onUnknown3Changed(const QString &text)
     storeIntegerText(entry->unknown3, text);
 }
 
-void UiMyPart2SubObject::onEffectTypeChanged(const QString &text)
+void UiMyPart2SubObject::onEffectTypeChanged()
 {
-    storeNamedValue(effectTypeNames, entry->effectType, text);
+    entry->effectType = effectTypeBox.value();
 }
 
 void UiMyPart2SubObject::onCycleChanged(const QString &text)

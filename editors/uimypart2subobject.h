@@ -7,7 +7,6 @@
 #include "integeredit.h"
 
 #include <QGridLayout>
-#include <QMap>
 #include <QWidget>
 
 // The form of one Part2 entry: nine integers and the named effect type.
@@ -24,7 +23,7 @@ public:
 private:
     void onUnknown2Changed(const QString &text);
     void onUnknown3Changed(const QString &text);
-    void onEffectTypeChanged(const QString &text);
+    void onEffectTypeChanged();
     void onCycleChanged(const QString &text);
     void onActionTypeChanged(const QString &text);
     void onUnknonw6Changed(const QString &text);
@@ -34,8 +33,6 @@ private:
     void onUnknown10Changed(const QString &text);
 
     Part2SubObject *entry;
-    // Looked up by the translated name the combo box shows.
-    QMap<int, QString> effectTypeNames;
     QGridLayout layout;
     FieldLabel unknown2Label;
     FieldLabel unknown3Label;
