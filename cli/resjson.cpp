@@ -201,15 +201,14 @@ void writeString(JsonWriter &json, const ResString &string, bool modelName)
     json.open('{');
     if (zero == stored.size() - 1) {
         const QByteArray bytes = stored.left(zero);
-        const char *encoding = modelName ? modelNameEncoding(bytes) : recordTextEncoding(bytes);
-        QTextCodec *codec = codecNamed(QLatin1String(encoding));
-        const QString text = codec->toUnicode(bytes);
+        const RecordText shown = modelName ? readModelNameText(bytes) : readRecordText(bytes);
         // JSON text is UTF-8, which has no form for a lone surrogate.
-        if (text.isValidUtf16() && codec->fromUnicode(text) == bytes) {
+        if (shown.text.isValidUtf16()
+                && codecNamed(QLatin1String(shown.encoding))->fromUnicode(shown.text) == bytes) {
             json.next(TextFields[0]);
-            json.string(text.toUtf8());
+            json.string(shown.text.toUtf8());
             json.next(TextFields[1]);
-            json.string(encoding);
+            json.string(shown.encoding);
             json.close('}');
             return;
         }

@@ -2,14 +2,44 @@
 
 #include <QTextCodec>
 
+#include <algorithm>
 #include <cstring>
+#include <iterator>
+#include <utility>
 
 namespace {
 
-bool inRange(uchar byte, uchar low, uchar high)
+struct CommonCharacter
 {
-    return byte >= low && byte <= high;
+    char16_t character;
+    quint8 cost;
+};
+
+// The common characters of Chinese text, simplified and traditional, each with
+// its cost in bits: the less common, the higher.
+constexpr CommonCharacter CommonCharacters[] = {
+#include "commonchars.inc"
+};
+
+constexpr int highestCommonCost()
+{
+    int highest = 0;
+    for (const CommonCharacter &entry : CommonCharacters)
+        highest = entry.cost > highest ? entry.cost : highest;
+    return highest;
 }
+
+// Costs of the characters outside the table. A Han character outside it is rarer
+// than any in it. ASCII reads alike in both encodings. Punctuation and symbols
+// turn up in names; letters of other scripts (kana, Greek, bopomofo), box
+// drawing and mathematical signs are what Chinese text read in the wrong
+// encoding turns into.
+constexpr int RareHanCost = highestCommonCost() + 3;
+constexpr int AsciiCost = 8;
+constexpr int SymbolCost = 14;
+constexpr int OtherCost = 26;
+// A character that no writer of the text can have meant.
+constexpr int Impossible = -1;
 
 QByteArray beforeFirstZero(const QByteArray &bytes)
 {
@@ -17,10 +47,83 @@ QByteArray beforeFirstZero(const QByteArray &bytes)
     return zero < 0 ? bytes : bytes.left(zero);
 }
 
+bool isAscii(const QByteArray &bytes)
+{
+    return std::all_of(bytes.begin(), bytes.end(), [](char byte) { return uchar(byte) < 0x80; });
+}
+
+bool isHan(uint character)
+{
+    return (character >= 0x4E00 && character <= 0x9FFF)
+            || (character >= 0x3400 && character <= 0x4DBF)
+            || (character >= 0xF900 && character <= 0xFAFF)
+            || (character >= 0x20000 && character <= 0x3134F);
+}
+
+// The punctuation and symbols of names: Latin-1 signs, general punctuation,
+// Roman numerals, arrows, geometric shapes, stars, CJK punctuation and the
+// full-width forms of ASCII punctuation and digits.
+bool isNameSymbol(uint character)
+{
+    static const std::pair<uint, uint> ranges[] = {
+        { 0x00A0, 0x00FF },
+        { 0x2010, 0x206F },
+        { 0x2160, 0x217F },
+        { 0x2190, 0x21FF },
+        { 0x25A0, 0x26FF },
+        { 0x3000, 0x3020 },
+        { 0xFF01, 0xFF20 },
+        { 0xFF3B, 0xFF40 },
+        { 0xFF5B, 0xFF65 },
+    };
+    return std::any_of(std::begin(ranges), std::end(ranges), [character](const auto &range) {
+        return character >= range.first && character <= range.second;
+    });
+}
+
+int characterCost(uint character)
+{
+    if (character >= 0x20 && character < 0x7F)
+        return AsciiCost;
+    const QChar::Category category = QChar::category(character);
+    // The codecs decode a byte sequence they cannot read as U+FFFD or U+001A.
+    if (character < 0xA0 || character == 0xFFFD || category == QChar::Other_NotAssigned
+            || category == QChar::Other_PrivateUse || category == QChar::Other_Surrogate)
+        return Impossible;
+    if (character <= 0xFFFF) {
+        const auto common = std::lower_bound(std::begin(CommonCharacters),
+                std::end(CommonCharacters), character,
+                [](const CommonCharacter &entry, uint c) { return entry.character < c; });
+        if (common != std::end(CommonCharacters) && common->character == character)
+            return common->cost;
+    }
+    if (isHan(character))
+        return RareHanCost;
+    return isNameSymbol(character) ? SymbolCost : OtherCost;
+}
+
+// How unlikely text is as what a modder wrote, in bits; Impossible when it holds
+// a character that cannot have been written.
+int textCost(const QString &text)
+{
+    int cost = 0;
+    for (int i = 0; i < text.size(); ++i) {
+        uint character = text.at(i).unicode();
+        if (QChar::isHighSurrogate(character) && i + 1 < text.size()
+                && text.at(i + 1).isLowSurrogate())
+            character = QChar::surrogateToUcs4(char16_t(character), text.at(++i).unicode());
+        const int characterBits = characterCost(character);
+        if (characterBits == Impossible)
+            return Impossible;
+        cost += characterBits;
+    }
+    return cost;
+}
+
 // Each codec is looked up once. Qt does not cache lookups by name: each one
 // takes a lock, resolves the name through the converter library's alias table
 // and compares it with every codec's names, which costs more than decoding a
-// short string, and the tree decodes two strings of every object.
+// short string.
 QTextCodec *gb18030()
 {
     static QTextCodec *const codec = QTextCodec::codecForName("gb18030");
@@ -43,12 +146,6 @@ const char Gb18030Name[] = "gb18030";
 const char Big5Name[] = "big5";
 const char Utf8Name[] = "utf-8";
 
-// Takes only the names above, as the encoding functions return them.
-QTextCodec *codecFor(const char *encoding)
-{
-    return encoding == Big5Name ? big5() : encoding == Utf8Name ? utf8() : gb18030();
-}
-
 } // namespace
 
 QByteArray recordTextBytes(const ResString &string)
@@ -56,37 +153,23 @@ QByteArray recordTextBytes(const ResString &string)
     return QByteArray(string.Text, int(qstrnlen(string.Text, ResStringSlotSize)));
 }
 
-int big5Score(const QByteArray &bytes)
+RecordText readRecordText(const QByteArray &bytes)
 {
     const QByteArray text = beforeFirstZero(bytes);
-    int big5Points = 0;
-    int gbPoints = 0;
-    // Every pair of adjacent bytes is scored, overlapping: each byte but the
-    // first is a trail once and each byte but the last a lead once.
-    for (int i = 0; i + 1 < text.size(); ++i) {
-        const uchar lead = uchar(text[i]);
-        const uchar trail = uchar(text[i + 1]);
-        if (inRange(lead, 0xA1, 0xFE) && inRange(trail, 0x40, 0x7E))
-            ++big5Points;
-        if (inRange(lead, 0xA4, 0xA9) && inRange(trail, 0xA1, 0xFE))
-            ++big5Points;
-        if (inRange(lead, 0xAA, 0xAF) && inRange(trail, 0xA1, 0xFE))
-            ++big5Points;
-        if (inRange(lead, 0xC4, 0xD7) && inRange(trail, 0xA1, 0xFE))
-            ++gbPoints;
-    }
-    return big5Points - gbPoints;
-}
-
-const char *recordTextEncoding(const QByteArray &bytes)
-{
-    return big5Score(bytes) > 0 ? Big5Name : Gb18030Name;
+    RecordText asGb18030 { gb18030()->toUnicode(text), Gb18030Name };
+    if (isAscii(text))
+        return asGb18030;
+    RecordText asBig5 { big5()->toUnicode(text), Big5Name };
+    const int gbCost = textCost(asGb18030.text);
+    const int big5Cost = textCost(asBig5.text);
+    if (big5Cost != Impossible && (gbCost == Impossible || big5Cost < gbCost))
+        return asBig5;
+    return asGb18030;
 }
 
 QString decodeRecordText(const QByteArray &bytes)
 {
-    const QByteArray text = beforeFirstZero(bytes);
-    return codecFor(recordTextEncoding(text))->toUnicode(text);
+    return readRecordText(bytes).text;
 }
 
 QByteArray encodeRecordText(const QString &text)
@@ -94,19 +177,19 @@ QByteArray encodeRecordText(const QString &text)
     return gb18030()->fromUnicode(text);
 }
 
-const char *modelNameEncoding(const QByteArray &bytes)
+RecordText readModelNameText(const QByteArray &bytes)
 {
     const QByteArray text = beforeFirstZero(bytes);
     QTextCodec::ConverterState state;
-    utf8()->toUnicode(text.constData(), text.size(), &state);
-    return state.invalidChars == 0 && state.remainingChars == 0 ? Utf8Name
-                                                                : recordTextEncoding(text);
+    const QString asUtf8 = utf8()->toUnicode(text.constData(), text.size(), &state);
+    if (state.invalidChars == 0 && state.remainingChars == 0)
+        return { asUtf8, Utf8Name };
+    return readRecordText(text);
 }
 
 QString decodeModelNameText(const QByteArray &bytes)
 {
-    const QByteArray text = beforeFirstZero(bytes);
-    return codecFor(modelNameEncoding(text))->toUnicode(text);
+    return readModelNameText(bytes).text;
 }
 
 int storeRecordText(ResString &string, const QString &text)

@@ -5,26 +5,32 @@
 #include <QByteArray>
 #include <QString>
 
-// Record strings carry no marker of their encoding: each is scored, and shown as
-// Big5 when it looks like Big5, else as GB18030. Edited text is always stored as
-// GB18030.
+// Record strings carry no marker of their encoding. Each is decoded both as
+// GB18030 and as Big5, and shown in the decoding that reads as Chinese text: a
+// decoding with an invalid or unassigned character loses, and of two valid ones
+// the one made of more common characters wins; a tie (plain ASCII, the empty
+// string) goes to GB18030. Edited text is always stored as GB18030.
 
 // The bytes of a string slot before its first zero byte.
 QByteArray recordTextBytes(const ResString &string);
 
-// Positive when the bytes before the first zero byte look like Big5.
-int big5Score(const QByteArray &bytes);
-// The name of the encoding a string is shown with: "big5" when its score is
-// above zero, else "gb18030".
-const char *recordTextEncoding(const QByteArray &bytes);
+// How a string is shown: its text and the name of the encoding it was decoded
+// with, "gb18030" or "big5" ("utf-8" for a model name).
+struct RecordText
+{
+    QString text;
+    const char *encoding;
+};
+
+// Reads the bytes before the first zero byte.
+RecordText readRecordText(const QByteArray &bytes);
 QString decodeRecordText(const QByteArray &bytes);
 QByteArray encodeRecordText(const QString &text);
 
 // Model names (String2) are shown as UTF-8 when their bytes are valid UTF-8, so
-// ASCII names read as they are; other bytes go through decodeRecordText, so that
-// a GB18030 or Big5 name is not garbled into replacement characters.
-// modelNameEncoding() names the encoding: "utf-8" or that of recordTextEncoding().
-const char *modelNameEncoding(const QByteArray &bytes);
+// ASCII names read as they are; other bytes are read as the other strings are,
+// so that a GB18030 or Big5 name is not garbled into replacement characters.
+RecordText readModelNameText(const QByteArray &bytes);
 QString decodeModelNameText(const QByteArray &bytes);
 
 // Stores text as GB18030 with its terminating zero byte; an empty text is
