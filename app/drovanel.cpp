@@ -15,6 +15,7 @@
 #include <QMenuBar>
 #include <QMimeData>
 #include <QMessageBox>
+#include <QScrollBar>
 
 #include <limits>
 
@@ -96,6 +97,7 @@ void showForms(QVector<Form *> &forms, QWidget &area, QGridLayout &grid, Entry *
                 ->addWidget(forms.last(), inBlock / formsPerRow, inBlock % formsPerRow);
     }
     for (int i = count; i < forms.size(); ++i) {
+        forms[i]->showEntry(nullptr);
         forms[i]->hide();
         // A block of hidden forms goes too, with the room it would take.
         if (i % FormsPerBlock == 0)
@@ -369,10 +371,19 @@ void Drovanel::buildTree(const QString &path)
     treeWidget.setSelectionMode(QAbstractItemView::SingleSelection);
 }
 
+void Drovanel::releaseForms()
+{
+    for (UiMyPart1SubObject *form : qAsConst(part1Editors))
+        form->showEntry(nullptr);
+    for (UiMyPart2SubObject *form : qAsConst(part2Editors))
+        form->showEntry(nullptr);
+}
+
 void Drovanel::clearEditorsAndTree()
 {
-    // The forms left over point into records about to go, and stay hidden until
-    // they show entries of the next object.
+    // The forms stay hidden, writing nowhere, until they show entries of the
+    // next object.
+    releaseForms();
     showForms<UiMyPart1SubObject, Part1SubObject>(
             part1Editors, part1Area, part1Layout, nullptr, 0, 3);
     showForms<UiMyPart2SubObject, Part2SubObject>(
@@ -383,7 +394,7 @@ void Drovanel::clearEditorsAndTree()
     rootItem = nullptr;
 }
 
-void Drovanel::onCurrentItemChanged(QTreeWidgetItem *current, QTreeWidgetItem *)
+void Drovanel::onCurrentItemChanged(QTreeWidgetItem *current, QTreeWidgetItem *previous)
 {
     auto *row = dynamic_cast<MyTreeItem<ResObject> *>(current);
     if (!row || row->kind != ObjectNode)
@@ -400,6 +411,12 @@ void Drovanel::onCurrentItemChanged(QTreeWidgetItem *current, QTreeWidgetItem *)
     // All Part2 forms stand in one row.
     showForms(part2Editors, part2Area, part2Layout, object->Part2.data(), object->Part2Count,
             std::numeric_limits<int>::max());
+    // Another object starts at its first entries; an entry added to the same
+    // object leaves the areas where the user was.
+    if (current != previous) {
+        part1Scroll.verticalScrollBar()->setValue(0);
+        part2Scroll.horizontalScrollBar()->setValue(0);
+    }
 }
 
 void Drovanel::onAddNewObject(bool)
@@ -421,13 +438,14 @@ void Drovanel::onAddNewObject(bool)
         return;
     }
 
-    ++contents.header.ObjectCount;
-    contents.objects.append(newObject(objectTypeOfFolder(folder->kind)));
-
+    const qint32 objectType = objectTypeOfFolder(folder->kind);
     OverrideCursor wait(Qt::WaitCursor);
     // The file node already shows the base name, which stays as it is.
     const QString fileNodeText = rootItem->text(0);
+    // Appending may move every object: no form or row may point into them then.
     clearEditorsAndTree();
+    ++contents.header.ObjectCount;
+    contents.objects.append(newObject(objectType));
     buildTree(fileNodeText);
 }
 
@@ -455,6 +473,9 @@ void Drovanel::onAddSubObjectInPart1(bool)
     ResObject *object = selectedObject();
     if (!object)
         return;
+    // Appending may move the table. Whatever field has the focus, its form must
+    // not write into the old one when the focus leaves it during the rebuild.
+    releaseForms();
     ++object->Part1Count;
     object->Part1.append(Part1SubObject { 12, 0, 0 });
     rebuildEditors();
@@ -465,6 +486,7 @@ void Drovanel::onAddSubObjectInPart2(bool)
     ResObject *object = selectedObject();
     if (!object)
         return;
+    releaseForms();
     ++object->Part2Count;
     object->Part2.append(Part2SubObject { 2, 0, 1, 0, 0, 0, 0, 0, 0, 0 });
     rebuildEditors();

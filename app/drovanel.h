@@ -59,6 +59,8 @@ private:
     void warnCannotOpen(const QString &path, const QString &reason);
     ResObject *selectedObject();
     void rebuildEditors();
+    // Leaves every entry form writing nowhere, before a table it shows may move.
+    void releaseForms();
 
     bool documentLoaded = false;
     // Declared before the widgets so that it is destroyed after the editors and

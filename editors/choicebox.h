@@ -3,9 +3,12 @@
 #include <QComboBox>
 #include <QMap>
 
-// A combo box of the names of a field's values. It leaves the mouse wheel to the
-// scrolling form around it until the user gives it the keyboard focus: scrolling
-// over the forms must not change the choices it passes.
+// A combo box of the names of a field's values, which writes the value of the
+// name chosen into the field it shows. A value without a name is listed as its
+// number, among the names in the order of the values, so that the box shows
+// what the field holds. It leaves the mouse wheel to the scrolling form around
+// it until the user gives it the keyboard focus: scrolling over the forms must
+// not change the choices it passes.
 class ChoiceBox : public QComboBox
 {
 public:
@@ -13,10 +16,10 @@ public:
 
     // Lists the names in ascending order of their values.
     void setNames(const QMap<int, QString> &names);
-    // Shows the name of value; a value without a name shows the first name.
-    void showValue(qint32 value);
-    // The value of the name shown.
-    qint32 value() const { return values.value(currentIndex()); }
+    // Shows the value of field and writes every choice into it from now on;
+    // showing writes nothing. A null field leaves the box showing what it showed
+    // and writing nowhere.
+    void showField(qint32 *field);
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
@@ -25,7 +28,13 @@ protected:
     void wheelEvent(QWheelEvent *event) override;
 
 private:
+    void store(int index);
+    QString sizeKey() const;
+
     QList<int> values;
-    // Its names, one string: boxes of the same names measure them once.
-    QString namesKey;
+    // The index of the entry listing a value without a name, or -1.
+    int unnamedIndex = -1;
+    qint32 *field = nullptr;
+    // Its texts, one string: boxes of the same texts measure them once.
+    QString textsKey;
 };

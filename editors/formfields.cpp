@@ -13,9 +13,3 @@ void addFormRows(QGridLayout &layout, std::initializer_list<FormRow> rows)
         ++row;
     }
 }
-
-void storeIntegerText(qint32 &field, const QString &text)
-{
-    if (!text.isEmpty())
-        field = text.toInt(nullptr, 10);
-}

@@ -8,9 +8,7 @@ class QGridLayout;
 class QLabel;
 class QWidget;
 
-// What every record form shares: one grid row per field, and the write-back of
-// integer and named fields.
-
+// One grid row per field, as every record form lays out its fields.
 struct FormRow
 {
     QLabel &label;
@@ -21,8 +19,3 @@ struct FormRow
 // Places the rows from the top, each label in column 0 with its text and its
 // value widget in column 1.
 void addFormRows(QGridLayout &layout, std::initializer_list<FormRow> rows);
-
-// The write-back shared by the integer fields of every form, whose line edits
-// hold only numbers within the int32 range: an empty text stores nothing, and
-// "-" alone stores 0.
-void storeIntegerText(qint32 &field, const QString &text);

@@ -7,21 +7,32 @@
 IntegerEdit::IntegerEdit()
 {
     setValidator(&validator);
+    connect(this, &QLineEdit::textChanged, this, &IntegerEdit::store);
 }
 
-void IntegerEdit::showField(const qint32 *field)
+void IntegerEdit::showField(qint32 *shown)
 {
-    stored = field;
-    setText(QString::number(*stored, 10));
+    field = nullptr;
+    if (shown)
+        setText(QString::number(*shown, 10));
+    field = shown;
+}
+
+void IntegerEdit::store(const QString &text)
+{
+    if (field && !text.isEmpty())
+        *field = text.toInt(nullptr, 10);
 }
 
 void IntegerEdit::focusOutEvent(QFocusEvent *event)
 {
     QLineEdit::focusOutEvent(event);
     // A context menu takes the focus in the middle of an edit.
-    const QString shown = stored ? QString::number(*stored, 10) : text();
-    if (event->reason() != Qt::PopupFocusReason && text() != shown)
-        setText(shown);
+    if (field && event->reason() != Qt::PopupFocusReason) {
+        const QString stored = QString::number(*field, 10);
+        if (text() != stored)
+            setText(stored);
+    }
 }
 
 QValidator::State IntegerEdit::Validator::validate(QString &input, int &position) const

@@ -34,11 +34,18 @@ UiMyPart0::UiMyPart0(QWidget *parent, ResObject *record)
     objectTypeNames.insert(VipItemType, tr("VipItem"));
     objectTypeNames.insert(MapType, tr("Map"));
     objectTypeBox.setNames(objectTypeNames);
-    objectTypeBox.showValue(record->ObjectType);
+    objectTypeBox.showField(&record->ObjectType);
     // The type only names the folder the object is filed under; the form does not
     // change it, so it does not invite a change either.
     objectTypeBox.setEnabled(false);
     entryTypeTypeIDEdit.showField(&record->EntryTypeTypeID);
+    // The row may still show what an earlier form of the object was left
+    // holding, such as an emptied identifier; from now on it follows this form,
+    // which shows the record.
+    if (row) {
+        for (int column : { IdColumn, DescriptionColumn, ModelNameColumn })
+            row->setData(column, Qt::DisplayRole, QVariant());
+    }
 
     string1Edit.setText(decodeRecordText(recordTextBytes(record->String1)));
     string2Edit.setText(decodeModelNameText(recordTextBytes(record->String2)));
@@ -52,9 +59,9 @@ UiMyPart0::UiMyPart0(QWidget *parent, ResObject *record)
     connect(&string3Edit, &QLineEdit::textChanged, this, &UiMyPart0::onString3Changed);
 }
 
+// The edit itself stores the number.
 void UiMyPart0::onEntryTypeTypeIDChanged(const QString &text)
 {
-    storeIntegerText(record->EntryTypeTypeID, text);
     setRowText(IdColumn, text);
 }
 

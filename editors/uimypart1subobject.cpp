@@ -6,7 +6,6 @@
 
 UiMyPart1SubObject::UiMyPart1SubObject(QWidget *parent, Part1SubObject *entry)
     : QWidget(parent)
-    , entry(entry)
 {
     setLayout(&layout);
     addFormRows(layout,
@@ -30,34 +29,11 @@ UiMyPart1SubObject::UiMyPart1SubObject(QWidget *parent, Part1SubObject *entry)
     typeNames.insert(18, tr("GetItemAfterAction"));
     typeBox.setNames(typeNames);
     showEntry(entry);
-
-    connect(&typeBox, qOverload<int>(&QComboBox::currentIndexChanged), this,
-            &UiMyPart1SubObject::onTypeChanged);
-    connect(&value1Edit, &QLineEdit::textChanged, this, &UiMyPart1SubObject::onValue1Changed);
-    connect(&value2Edit, &QLineEdit::textChanged, this, &UiMyPart1SubObject::onValue2Changed);
 }
 
 void UiMyPart1SubObject::showEntry(Part1SubObject *shown)
 {
-    entry = shown;
-    const QSignalBlocker blockers[] = { QSignalBlocker(typeBox), QSignalBlocker(value1Edit),
-        QSignalBlocker(value2Edit) };
-    typeBox.showValue(entry->Type);
-    value1Edit.showField(&entry->Value1);
-    value2Edit.showField(&entry->Value2);
-}
-
-void UiMyPart1SubObject::onTypeChanged()
-{
-    entry->Type = typeBox.value();
-}
-
-void UiMyPart1SubObject::onValue1Changed(const QString &text)
-{
-    storeIntegerText(entry->Value1, text);
-}
-
-void UiMyPart1SubObject::onValue2Changed(const QString &text)
-{
-    storeIntegerText(entry->Value2, text);
+    typeBox.showField(shown ? &shown->Type : nullptr);
+    value1Edit.showField(shown ? &shown->Value1 : nullptr);
+    value2Edit.showField(shown ? &shown->Value2 : nullptr);
 }

@@ -9,7 +9,8 @@
 #include <QGridLayout>
 #include <QWidget>
 
-// The form of one Part1 entry: its named type and two values.
+// The form of one Part1 entry: its named type and two values. Each field's
+// widget writes every change into the entry at once.
 class UiMyPart1SubObject : public QWidget
 {
     Q_OBJECT
@@ -17,15 +18,12 @@ class UiMyPart1SubObject : public QWidget
 public:
     UiMyPart1SubObject(QWidget *parent, Part1SubObject *entry);
 
-    // Shows and edits another entry from now on; showing it writes nothing.
+    // Shows and edits another entry from now on; showing it writes nothing. A
+    // null entry leaves the form writing nowhere, for when the table it showed
+    // is about to move.
     void showEntry(Part1SubObject *shown);
 
 private:
-    void onTypeChanged();
-    void onValue1Changed(const QString &text);
-    void onValue2Changed(const QString &text);
-
-    Part1SubObject *entry;
     QGridLayout layout;
     FieldLabel typeLabel;
     FieldLabel value1Label;

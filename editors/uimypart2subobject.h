@@ -9,7 +9,8 @@
 #include <QGridLayout>
 #include <QWidget>
 
-// The form of one Part2 entry: nine integers and the named effect type.
+// The form of one Part2 entry: nine integers and the named effect type. Each
+// field's widget writes every change into the entry at once.
 class UiMyPart2SubObject : public QWidget
 {
     Q_OBJECT
@@ -17,22 +18,12 @@ class UiMyPart2SubObject : public QWidget
 public:
     UiMyPart2SubObject(QWidget *parent, Part2SubObject *entry);
 
-    // Shows and edits another entry from now on; showing it writes nothing.
+    // Shows and edits another entry from now on; showing it writes nothing. A
+    // null entry leaves the form writing nowhere, for when the table it showed
+    // is about to move.
     void showEntry(Part2SubObject *shown);
 
 private:
-    void onUnknown2Changed(const QString &text);
-    void onUnknown3Changed(const QString &text);
-    void onEffectTypeChanged();
-    void onCycleChanged(const QString &text);
-    void onActionTypeChanged(const QString &text);
-    void onUnknonw6Changed(const QString &text);
-    void onTypeValueChanged(const QString &text);
-    void onUnknown8Changed(const QString &text);
-    void onUnknown9Changed(const QString &text);
-    void onUnknown10Changed(const QString &text);
-
-    Part2SubObject *entry;
     QGridLayout layout;
     FieldLabel unknown2Label;
     FieldLabel unknown3Label;
