@@ -414,8 +414,10 @@ void Drovanel::onCurrentItemChanged(QTreeWidgetItem *current, QTreeWidgetItem *p
     // Another object starts at its first entries; an entry added to the same
     // object leaves the areas where the user was.
     if (current != previous) {
-        part1Scroll.verticalScrollBar()->setValue(0);
-        part2Scroll.horizontalScrollBar()->setValue(0);
+        for (QScrollArea *scroll : { &part1Scroll, &part2Scroll }) {
+            scroll->verticalScrollBar()->setValue(0);
+            scroll->horizontalScrollBar()->setValue(0);
+        }
     }
 }
 

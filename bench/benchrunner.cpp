@@ -9,6 +9,7 @@
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QRegularExpression>
+#include <QScrollBar>
 
 #include <algorithm>
 #include <cstdio>
@@ -176,6 +177,17 @@ void BenchRunner::measureFiles()
     print("open", fileParams, timed(newWindow, [&] { window->open(path), settle(); }));
     checkWindow(*window, objects, QStringLiteral("Open"));
     print("save", fileParams, timed([] {}, [&] { window->save(), settle(); }));
+    // Drawing rows decodes their texts: page through the opened tree's rows.
+    window->tree->expandAll();
+    settle();
+    QScrollBar *rows = window->tree->verticalScrollBar();
+    const int pages = 50;
+    print("tree_rows", fileParams + QStringLiteral(" pages=%1").arg(pages),
+            timed([&] { rows->setValue(0), settle(); },
+                    [&] {
+                        for (int page = 1; page <= pages; ++page)
+                            rows->setValue(page * rows->pageStep()), settle();
+                    }));
     if (testres::readAll(path) != bytes || !window->watcher.boxes.isEmpty())
         fail(QStringLiteral("Save did not write %1 back byte for byte").arg(path));
 }

@@ -34,15 +34,16 @@ class TestCli : public QObject
     }
 
 private slots:
-    // Big5 "一", UTF-8 "中" (a model name), GB18030 "你好"; then strings that are
-    // not text: bytes behind the zero byte, and a byte no encoding decodes alone.
+    // Big5 "閱讀" (a backslash as trail byte), UTF-8 "中" (a model name), GB18030
+    // "金币x100"; then strings that are not text: bytes behind the zero byte, and a
+    // byte no encoding decodes alone.
     void initTestCase()
     {
         QVERIFY(QDir::setCurrent(dir.path()));
         in.head.fill('\x5a');
         in.objects.resize(2);
-        in.objects[0].strings = { testres::stored("\xa4\x40"), testres::stored("\xe4\xb8\xad"),
-            testres::stored("\xc4\xe3\xba\xc3") };
+        in.objects[0].strings = { testres::stored("\xbe\x5c\xc5\xaa"),
+            testres::stored("\xe4\xb8\xad"), testres::stored("\xbd\xf0\xb1\xd2x100") };
         in.objects[0].part1 = { { 12, 5, -7 }, { 1, 2, 3 } };
         in.objects[1].strings = { QByteArray("a\0b", 3), QByteArray("\x80", 2), QByteArray(1, 0) };
         in.objects[1].part2 = { { 1, 2, 3, 4, 5, 6, 7, 8, 9, -10 } };
@@ -68,8 +69,8 @@ private slots:
         for (const QJsonValue object : root["objects"].toArray())
             strings << object["String1"] << object["String2"] << object["String3"];
         QCOMPARE(QJsonDocument(strings).toJson(QJsonDocument::Compact),
-                R"([{"encoding":"big5","text":"一"},{"encoding":"utf-8","text":"中"},)"
-                R"({"encoding":"gb18030","text":"你好"},{"hex":"610062"},{"hex":"8000"},)"
+                R"([{"encoding":"big5","text":"閱讀"},{"encoding":"utf-8","text":"中"},)"
+                R"({"encoding":"gb18030","text":"金币x100"},{"hex":"610062"},{"hex":"8000"},)"
                 R"({"encoding":"gb18030","text":""}])");
 
         // A modder's edit: Chinese text without an encoding, a removed entry and a

@@ -14,6 +14,8 @@
 #include <QMimeData>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QTranslator>
 #include <QtTest>
 
@@ -32,6 +34,9 @@ testres::File sampleFile()
         testres::stored("") };
     file.objects[5].part1.resize(3);
     file.objects[2].part1 = { { 99, 5, -7 }, { 12, 1, 2 } };
+    // The first weapon has more entries than its areas show at once.
+    file.objects[0].part1.resize(30);
+    file.objects[0].part2.resize(12);
     file.trailing = "kept";
     return file;
 }
@@ -188,7 +193,10 @@ private slots:
     // opens as Open opens it (openSample opens its file so).
     void commandLine()
     {
+        QTemporaryDir empty;
         QProcess drovanel;
+        // A translation in the folder it starts from would answer in Chinese.
+        drovanel.setWorkingDirectory(empty.path());
         drovanel.start(DROVANEL_EXECUTABLE, { "a.res", "b.res" });
         QVERIFY(drovanel.waitForFinished(30000));
         QCOMPARE(drovanel.exitCode(), 1);
@@ -233,15 +241,132 @@ private slots:
         auto *form = w.form<UiMyPart1SubObject>(0);
         QCOMPARE(valueAt<QComboBox>(form, 0)->currentText() + ' '
                         + valueAt<QLineEdit>(form, 1)->text(),
-                "ContinuedInfoMain 5");
+                "99 5");
         retype(valueAt(form, 2), "8");
         w.select("Pose/1");
         QCOMPARE(valueAt<QLineEdit>(form, 2)->text(),
                 QString::number(sampleFile().objects[5].part1[0][2]));
+
+        // Another object shows its first entries, wherever the areas were.
+        w.select("Weapon/0");
+        const QList<QScrollArea *> areas = w.window.findChildren<QScrollArea *>();
+        QCOMPARE(areas.size(), 2);
+        for (QScrollArea *area : areas) {
+            for (QScrollBar *bar : { area->verticalScrollBar(), area->horizontalScrollBar() })
+                bar->setValue(bar->maximum());
+        }
+        w.select("Pose/1");
+        w.select("Weapon/0");
+        for (QScrollArea *area : areas) {
+            QCOMPARE(area->verticalScrollBar()->value() + area->horizontalScrollBar()->value(), 0);
+            QVERIFY(area->verticalScrollBar()->maximum() + area->horizontalScrollBar()->maximum());
+        }
         w.save();
         testres::File expected = sampleFile();
         expected.objects[2].part1[0][2] = 8;
         QCOMPARE(testres::readAll(path), testres::toBytes(expected));
+    }
+
+    void addWithTheFocusInAField_data()
+    {
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<QString>("shown");
+        // Pose/1 has three Part1 entries and no room for a fourth: an entry added
+        // moves its table.
+        const QString value1 = QString::number(sampleFile().objects[5].part1[0][1]);
+        QTest::newRow("emptied Value1, Part1 entry added") << "Value1"
+                                                           << ""
+                                                           << "AddSubObjectInPart1" << value1;
+        QTest::newRow("emptied Value1, Part2 entry added") << "Value1"
+                                                           << ""
+                                                           << "AddSubObjectInPart2" << value1;
+        QTest::newRow("emptied identifier, entry added") << "EntryTypeTypeID"
+                                                         << ""
+                                                         << "AddSubObjectInPart1"
+                                                         << "-1";
+        QTest::newRow("identifier 007, entry added") << "EntryTypeTypeID"
+                                                     << "007"
+                                                     << "AddSubObjectInPart2"
+                                                     << "7";
+    }
+
+    // An entry added while a field holds the focus moves the table that the
+    // forms show: no form writes into the old one as the focus leaves, and the
+    // field and the tree row then show what Save writes.
+    void addWithTheFocusInAField()
+    {
+        QFETCH(QString, field);
+        QFETCH(QString, typed);
+        QFETCH(QString, command);
+        QFETCH(QString, shown);
+        TestWindow w;
+        const QString path = openSample(w);
+        QApplication::setActiveWindow(&w.window);
+        const bool part1 = field == "Value1";
+        // The object's form is built anew for the new entry.
+        const auto fieldEdit = [&] {
+            QWidget *form = part1 ? static_cast<QWidget *>(w.form<UiMyPart1SubObject>())
+                                  : w.form<UiMyPart0>();
+            return valueAt<QLineEdit>(form, 1);
+        };
+        QLineEdit *edit = fieldEdit();
+        edit->setFocus();
+        QTRY_VERIFY(edit->hasFocus());
+        retype(edit, typed);
+        w.trigger(command);
+        edit = fieldEdit();
+        QCOMPARE(edit->text(), shown);
+        edit->setFocus();
+        QTRY_VERIFY(edit->hasFocus());
+        valueAt(w.form<UiMyPart0>(), 2)->setFocus();
+        QTRY_VERIFY(!edit->hasFocus());
+        QCOMPARE(edit->text(), shown);
+        QCOMPARE(w.node("Pose/1")->text(0), part1 ? "-1" : shown);
+
+        w.save();
+        testres::File expected = sampleFile();
+        expected.objects[5].id = part1 ? -1 : shown.toInt();
+        if (command.endsWith('1'))
+            expected.objects[5].part1.append({ 12, 0, 0 });
+        else
+            expected.objects[5].part2.append({ 2, 0, 1, 0, 0, 0, 0, 0, 0, 0 });
+        QCOMPARE(testres::readAll(path), testres::toBytes(expected));
+    }
+
+    void namesReadBack_data()
+    {
+        QTest::addColumn<QByteArray>("stored");
+        QTest::addColumn<QString>("name");
+        QTest::newRow("simplified in GB18030") << QByteArray("\xbd\xf0\xb1\xd2x100") << "金币x100";
+        QTest::newRow("traditional in Big5, a backslash as trail byte")
+                << QByteArray("\xbe\x5c\xc5\xaa") << "閱讀";
+        QTest::newRow("traditional in GB18030")
+                << QByteArray("\xd9\x46\xd9\x65\x84\xa6") << "貴賓劍";
+    }
+
+    // Short names, which a byte count cannot tell apart, read back as they were
+    // written, in the tree and in the form; model names are UTF-8.
+    void namesReadBack()
+    {
+        QFETCH(QByteArray, stored);
+        QFETCH(QString, name);
+        TestWindow w;
+        testres::File file = sampleFile();
+        file.objects[5].strings = { testres::stored(stored), testres::stored("模型_1"),
+            testres::stored(stored) };
+        w.window.show();
+        w.window.openFile(w.writeFile("names.res", testres::toBytes(file)));
+        w.select("Pose/1");
+        const QStringList expected { "-1", name, "模型_1" };
+        QCOMPARE(texts(w.node("Pose/1"), false), expected);
+        auto *form = w.form<UiMyPart0>();
+        QCOMPARE(
+                (QStringList { valueAt<QLineEdit>(form, 1)->text(),
+                        valueAt<QLineEdit>(form, 2)->text(), valueAt<QLineEdit>(form, 3)->text() }),
+                expected);
+        QCOMPARE(valueAt<QLineEdit>(form, 4)->text(), name);
     }
 
     // The add commands need a type folder or an object row current; else they
@@ -393,8 +518,9 @@ private slots:
         QCOMPARE(forms.object.EntryTypeTypeID, 4711);
     }
 
-    // A value without a name shows the first name and is kept until a name is
-    // chosen. The wheel over a box without the focus is left to the form around it.
+    // A value without a name shows its number, and is kept until a name is
+    // chosen; the number can be chosen again. The wheel over a box without the
+    // focus is left to the form around it.
     void namedValues()
     {
         Forms forms;
@@ -404,13 +530,19 @@ private slots:
                 Qt::NoScrollPhase, false);
         QCoreApplication::sendEvent(type, &wheel);
         QVERIFY(!wheel.isAccepted());
-        QCOMPARE(type->currentText() + effect->currentText(), "ContinuedInfoMainMaxHp");
+        QCOMPARE(type->currentText() + ' ' + effect->currentText(), "5 7");
         QCOMPARE(QPoint(forms.entry1.Type, forms.entry2.effectType), QPoint(5, 7));
         type->setCurrentText("Lianhua");
         effect->setCurrentText("hide");
         QCOMPARE(QPoint(forms.entry1.Type, forms.entry2.effectType), QPoint(17, 10));
         type->setCurrentText("ContinuedInfoMain");
-        QCOMPARE(forms.entry1.Type, 1);
+        effect->setCurrentText("7");
+        QCOMPARE(QPoint(forms.entry1.Type, forms.entry2.effectType), QPoint(1, 7));
+        type->setCurrentText("5");
+        QCOMPARE(forms.entry1.Type, 5);
+        // The number stands among the names in the order of the values.
+        QCOMPARE(type->itemText(2) + ' ' + effect->itemText(6), "5 7");
+        QCOMPARE(type->count() + effect->count(), 12 + 8);
     }
 
     void textTyping_data()
