@@ -44,8 +44,9 @@ private slots:
         in.objects.resize(2);
         in.objects[0].strings = { testres::stored("\xbe\x5c\xc5\xaa"),
             testres::stored("\xe4\xb8\xad"), testres::stored("\xbd\xf0\xb1\xd2x100") };
-        in.objects[0].part1 = { { 12, 5, -7 }, { 1, 2, 3 } };
-        in.objects[1].strings = { QByteArray("a\0b", 3), QByteArray("\x80", 2), QByteArray(1, 0) };
+        in.objects[0].part1 = { { 12, 5, -7 }, { 1, -2147483647 - 1, 2147483647 } };
+        in.objects[1].strings = { QByteArray("a\0b", 3), QByteArray("\x80", 2),
+            testres::stored("\x1f" + QByteArray(252, 'z')) };
         in.objects[1].part2 = { { 1, 2, 3, 4, 5, 6, 7, 8, 9, -10 } };
         QVERIFY(testres::writeFile("in.res", testres::toBytes(in) + "trailing"));
         // String1's length 255, after the header and the first object's type and identifier.
@@ -71,7 +72,15 @@ private slots:
         QCOMPARE(QJsonDocument(strings).toJson(QJsonDocument::Compact),
                 R"([{"encoding":"big5","text":"閱讀"},{"encoding":"utf-8","text":"中"},)"
                 R"({"encoding":"gb18030","text":"金币x100"},{"hex":"610062"},{"hex":"8000"},)"
-                R"({"encoding":"gb18030","text":""}])");
+                R"({"encoding":"gb18030","text":"\u001f)"
+                        + QByteArray(252, 'z') + R"("}])");
+
+        // A write that fails is not a success.
+        QProcess full;
+        full.setStandardOutputFile("/dev/full");
+        full.start(DROVANEL_RES, { "export", "in.res" });
+        QVERIFY(full.waitForFinished());
+        QCOMPARE(full.exitCode(), 1);
 
         // A modder's edit: Chinese text without an encoding, a removed entry and a
         // removed object.
@@ -104,6 +113,16 @@ private slots:
         refusal("not in Big5", R"("a")", R"("你😀")", "objects[0].String3.text");
         refusal("unknown encoding", R"("big5")", R"("latin1")", "objects[0].String3.encoding");
         refusal("32768 objects", "6}]}", "6}]}" + QByteArray(",{}").repeated(32767), "objects");
+        refusal("a fraction", R"(: 6)", R"(: 6.5)", "objects[0].Part1[0].Value2");
+        refusal("odd hex", R"("00")", R"("000")", "objects[0].String1.hex");
+        refusal("255 bytes of hex", R"("00")", '"' + QByteArray(510, '0') + '"',
+                "objects[0].String1.hex");
+        refusal("hex without its zero byte", R"("00")", R"("41")", "objects[0].String1.hex");
+        // The most objects that a RES file holds are taken.
+        const QByteArray object = Valid.mid(Valid.indexOf("{\"ObjectType"));
+        QTest::newRow("32767 objects") << QByteArray(Valid).replace(
+                object, object.chopped(2) + ("," + object.chopped(2)).repeated(32766) + "]}")
+                                       << QByteArray();
     }
 
     // The fault is named with its JSON path, and OUT.res is left as it was.
@@ -112,9 +131,12 @@ private slots:
         QFETCH(QByteArray, json);
         QFETCH(QByteArray, fault);
         QVERIFY(testres::writeFile("mod.json", json) && testres::writeFile("old.res", "old"));
-        QCOMPARE(run({ "import", "mod.json", "old.res" }), 1);
-        QVERIFY2(err.startsWith("Cannot import mod.json: " + fault), err);
-        QCOMPARE(testres::readAll("old.res"), QByteArray("old"));
+        const bool taken = fault.isNull();
+        QCOMPARE(run({ "import", "mod.json", "old.res" }), int(!taken));
+        QVERIFY2(err.startsWith(taken ? "" : "Cannot import mod.json: " + fault), err);
+        QCOMPARE(testres::readAll("old.res") == "old", !taken);
+        // What is taken, the editor opens.
+        QCOMPARE(run({ "check", "old.res" }), int(!taken));
     }
 };
 

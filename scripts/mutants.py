@@ -1,0 +1,214 @@
+#!/usr/bin/env python3
+"""The mutation check: plants, one at a time, mistakes that a user of Drovanel
+would suffer in a copy of the working tree, rebuilds, runs ctest, and prints
+the share of mistakes that the tests caught, per folder, and the survivors.
+
+Usage: scripts/mutants.py [--keep] [NAME_PART]
+  NAME_PART  runs only the mutants whose name contains it.
+  --keep     keeps the work folder (/tmp/drovanel-mutants) for the next run,
+             whose build is then incremental.
+
+Each mutant replaces one piece of text, which must occur exactly once in its
+file. A mutant that does not build is reported and not counted. It takes a few
+minutes; it is not part of .ci/run.
+"""
+
+import collections
+import os
+import shutil
+import subprocess
+import sys
+
+ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+WORK = "/tmp/drovanel-mutants"
+
+# (name, file, original text, mistaken text)
+MUTANTS = [
+    # document/: reading, saving and the text rule
+    ("a string of 254 bytes is refused", "document/resdocument.cpp",
+     "string.Length > ResStringMaxLength", "string.Length >= ResStringMaxLength"),
+    ("a string without its zero byte is taken", "document/resdocument.cpp",
+     "if (!std::memchr(string.Text, 0, string.Length)) {", "if (false) {"),
+    ("a negative table count is taken", "document/resdocument.cpp",
+     "    if (count < 0) {", "    if (count < -1) {"),
+    ("bytes after the last object are dropped", "document/resdocument.cpp",
+     "contents.trailing = bytes.mid(int(offset));", "contents.trailing.clear();"),
+    ("a refused file replaces the open contents", "document/resdocument.cpp",
+     "    ResStruct loaded;\n    ResReader reader(bytes);\n    if (!reader.readContents(loaded)) {",
+     "    ResStruct &loaded = contents;\n    ResReader reader(bytes);\n    if (!reader.readContents(loaded)) {"),
+    ("a short write is committed", "document/resdocument.cpp",
+     "out.write(bytes) != bytes.size() || !out.flush()", "out.write(bytes) != bytes.size()"),
+    ("a save does not count as saved", "document/resdocument.cpp",
+     "    savedBytes = bytes;\n    lastError.clear();\n    return true;\n}\n\nbool ResDocument::write",
+     "    lastError.clear();\n    return true;\n}\n\nbool ResDocument::write"),
+    ("edits are never noticed", "document/resdocument.cpp",
+     "return toBytes() != savedBytes;", "return false;"),
+    ("the longest path is refused", "document/resdocument.cpp",
+     "path.size() >= FileNameCapacity", "path.size() >= FileNameCapacity - 1"),
+    ("an impossible GB18030 reading can win", "document/recordtext.cpp",
+     "(gbCost == Impossible || big5Cost < gbCost)", "(gbCost != Impossible && big5Cost < gbCost)"),
+    ("private-use characters count as text", "document/recordtext.cpp",
+     "|| category == QChar::Other_PrivateUse ", ""),
+    ("common characters cost as much as rare ones", "document/recordtext.cpp",
+     "            return common->cost;", "            return RareHanCost;"),
+    ("model names in other encodings are shown as UTF-8", "document/recordtext.cpp",
+     "if (state.invalidChars == 0 && state.remainingChars == 0)", "if (true)"),
+    # editors/: the forms
+    ("Value2 writes Value1", "editors/uimypart1subobject.cpp",
+     "value2Edit.showField(shown ? &shown->Value2", "value2Edit.showField(shown ? &shown->Value1"),
+    ("unknown3 writes unknown2", "editors/uimypart2subobject.cpp",
+     "{ unknown3Edit, &Part2SubObject::unknown3 }", "{ unknown3Edit, &Part2SubObject::unknown2 }"),
+    ("typeValue writes unknonw6", "editors/uimypart2subobject.cpp",
+     "{ typeValueEdit, &Part2SubObject::typeValue }", "{ typeValueEdit, &Part2SubObject::unknonw6 }"),
+    ("unknown10 writes unknown9", "editors/uimypart2subobject.cpp",
+     "{ unknown10Edit, &Part2SubObject::unknown10 }", "{ unknown10Edit, &Part2SubObject::unknown9 }"),
+    ("String3 writes String1", "editors/uimypart0.cpp",
+     "storeString(string3Edit, record->String3", "storeString(string3Edit, record->String1"),
+    ("String2 is shown by the rule of the other texts", "editors/uimypart0.cpp",
+     "string2Edit.setText(decodeModelNameText(", "string2Edit.setText(decodeRecordText("),
+    ("String1 goes to the model name column", "editors/uimypart0.cpp",
+     "record->String1, DescriptionColumn", "record->String1, ModelNameColumn"),
+    ("a rebuilt form leaves the row as it was", "editors/uimypart0.cpp",
+     "row->setData(column, Qt::DisplayRole, QVariant());", ";"),
+    ("a minus sign in front is dropped", "editors/filterdigits.cpp",
+     "if (text.startsWith(QLatin1Char('-')))", "if (false)"),
+    ("full-width digits are kept as they are", "editors/filterdigits.cpp",
+     "result += QLatin1Char(char('0' + character.digitValue()));", "result += character;"),
+    ("a minus sign after digits is kept", "editors/filterdigits.cpp",
+     "        if (character.isDigit())", "        if (character.isDigit() || character == '-')"),
+    ("the cursor goes to the end after a filtered insert", "editors/integeredit.cpp",
+     "position = filterDigits(input.left(position)).size();", "position = digits.size();"),
+    ("an emptied number field stores 0", "editors/integeredit.cpp",
+     "if (field && !text.isEmpty())", "if (field)"),
+    ("leaving a number field keeps what it shows", "editors/integeredit.cpp",
+     "        if (text() != stored)\n            setText(stored);", ""),
+    ("a choice writes its index", "editors/choicebox.cpp",
+     "*field = values.at(index);", "*field = index;"),
+    ("a value without a name shows the first name", "editors/choicebox.cpp",
+     "    if (index < 0) {\n        index = int(", "    if (false) {\n        index = int("),
+    ("an unnamed value's entry outlives its form's entry", "editors/choicebox.cpp",
+     "        removeItem(unnamedIndex);\n", ""),
+    ("a cut text is not set back", "editors/uimypart0.cpp",
+     "    if (kept < text.size()) {", "    if (false) {"),
+    # app/: the window and its commands
+    ("Item adds an object of type Pose", "app/drovanel.cpp",
+     "    case ItemFolder:\n        return ItemType;", "    case ItemFolder:\n        return PoseType;"),
+    ("Map adds an object of type VipItem", "app/drovanel.cpp",
+     "    case MapFolder:\n        return MapType;", "    case MapFolder:\n        return VipItemType;"),
+    ("VIP items are filed under Item", "app/drovanel.cpp",
+     "{ VipItemType, VipitemFolder, tr(\"Vipitem\") }", "{ VipItemType, ItemFolder, tr(\"Vipitem\") }"),
+    ("a damaged file is opened", "app/drovanel.cpp",
+     "    if (!loaded) {\n        warnCannotOpen", "    if (!loaded && false) {\n        warnCannotOpen"),
+    ("the question's default is Discard", "app/drovanel.cpp",
+     "QMessageBox::Cancel, QMessageBox::Save);", "QMessageBox::Cancel, QMessageBox::Discard);"),
+    ("a failed save says nothing", "app/drovanel.cpp",
+     "    if (!saved) {\n        QMessageBox::warning", "    if (false) {\n        QMessageBox::warning"),
+    ("Cancel closes the window all the same", "app/drovanel.cpp",
+     "    else\n        event->ignore();", "    else\n        event->accept();"),
+    ("a full file takes one more object", "app/drovanel.cpp",
+     "contents.header.ObjectCount >= MaxObjectCount", "contents.header.ObjectCount > MaxObjectCount"),
+    ("a new Part2 entry has effectType 0", "app/drovanel.cpp",
+     "Part2SubObject { 2, 0, 1, 0,", "Part2SubObject { 2, 0, 0, 0,"),
+    ("another object keeps the scroll position", "app/drovanel.cpp",
+     "    if (current != previous) {", "    if (false) {"),
+    # cli/: drovanel-res
+    ("check exits 0 for a refused file", "cli/main.cpp",
+     "            result = Refused;", "            ;"),
+    ("a failed write to standard output exits 0", "cli/main.cpp",
+     "|| std::fflush(stdout) != 0)", "&& std::fflush(stdout) != 0)"),
+    ("INT32_MIN is refused", "cli/resjson.cpp",
+     "found < std::numeric_limits<qint32>::min()", "found <= std::numeric_limits<qint32>::min()"),
+    ("a fraction is taken as an integer", "cli/resjson.cpp",
+     "if (found != std::floor(found))", "if (false)"),
+    ("odd hex is taken", "cli/resjson.cpp",
+     "if (digits.size() % 2 != 0) {", "if (false) {"),
+    ("hex without its zero byte is taken", "cli/resjson.cpp",
+     "    if (!bytes.contains('\\0')) {", "    if (false) {"),
+    ("a hex string of 255 bytes is taken", "cli/resjson.cpp",
+     "bytes.size() > ResStringMaxLength", "bytes.size() > ResStringMaxLength + 1"),
+    ("exactly 32767 objects are refused", "cli/resjson.cpp",
+     "objects.size() > MaxObjectCount", "objects.size() >= MaxObjectCount"),
+    ("a text of 253 bytes is refused", "cli/resjson.cpp",
+     "bytes.size() > ResStringMaxTextBytes", "bytes.size() >= ResStringMaxTextBytes"),
+    ("the unit separator is written raw", "cli/resjson.cpp",
+     "if (uchar(byte) < 0x20 || byte == '\\x7f')", "if (uchar(byte) < 0x1f || byte == '\\x7f')"),
+    ("a text is tagged gb18030 whatever its encoding", "cli/resjson.cpp",
+     "            json.string(shown.encoding);", "            json.string(\"gb18030\");"),
+]
+
+
+def run(command, cwd, log):
+    return subprocess.run(command, cwd=cwd, stdout=log, stderr=subprocess.STDOUT).returncode == 0
+
+
+def build_and_test(build, log):
+    if not run(["cmake", "--build", build, "-j", str(os.cpu_count() or 2)], WORK, log):
+        return None
+    env_test = ["env", "QT_QPA_PLATFORM=offscreen", "HOME=" + WORK + "/home",
+                "ctest", "--test-dir", build, "-j4", "--timeout", "120"]
+    return run(env_test, WORK, log)
+
+
+def main():
+    keep = "--keep" in sys.argv
+    only = [a for a in sys.argv[1:] if a != "--keep"]
+    mutants = [m for m in MUTANTS if not only or any(o in m[0] for o in only)]
+    src = os.path.join(WORK, "src")
+    build = os.path.join(WORK, "build")
+    os.makedirs(os.path.join(WORK, "home"), exist_ok=True)
+    files = subprocess.run(["git", "ls-files", "-z"], cwd=ROOT, capture_output=True,
+                           check=True).stdout.decode().split("\0")
+    for name in filter(None, files):
+        target = os.path.join(src, name)
+        os.makedirs(os.path.dirname(target), exist_ok=True)
+        shutil.copy2(os.path.join(ROOT, name), target)
+    log = open(os.path.join(WORK, "log.txt"), "w")
+    if not run(["cmake", "-S", src, "-B", build, "-DCMAKE_BUILD_TYPE=Debug"], WORK, log):
+        sys.exit("mutants.py: cmake failed; see %s/log.txt" % WORK)
+    if not build_and_test(build, log):
+        sys.exit("mutants.py: the unmutated tree does not pass its tests; see %s/log.txt" % WORK)
+
+    caught = collections.Counter()
+    total = collections.Counter()
+    survivors, stillborn = [], []
+    for name, path, original, mistaken in mutants:
+        file = os.path.join(src, path)
+        with open(file, encoding="utf-8") as f:
+            text = f.read()
+        if text.count(original) != 1:
+            stillborn.append("%s (%s: the text occurs %d times)" % (name, path, text.count(original)))
+            continue
+        with open(file, "w", encoding="utf-8") as f:
+            f.write(text.replace(original, mistaken))
+        outcome = build_and_test(build, log)
+        with open(file, "w", encoding="utf-8") as f:
+            f.write(text)
+        folder = path.split("/")[0]
+        if outcome is None:
+            stillborn.append("%s (%s: does not build)" % (name, path))
+            continue
+        total[folder] += 1
+        if outcome:
+            survivors.append("%s (%s)" % (name, path))
+        else:
+            caught[folder] += 1
+        print("%-8s %s" % ("survived" if outcome else "caught", name), flush=True)
+
+    print()
+    for folder in sorted(total):
+        print("%-10s %2d of %2d caught (%.0f%%)" % (folder + "/", caught[folder], total[folder],
+                                                    100.0 * caught[folder] / total[folder]))
+    all_caught, all_total = sum(caught.values()), sum(total.values())
+    if all_total:
+        print("all        %2d of %2d caught (%.0f%%)" % (all_caught, all_total,
+                                                         100.0 * all_caught / all_total))
+    for line in survivors:
+        print("survivor: " + line)
+    for line in stillborn:
+        print("not run: " + line)
+    if not keep:
+        shutil.rmtree(WORK, ignore_errors=True)
+
+
+if __name__ == "__main__":
+    main()
