@@ -1,6 +1,6 @@
 #include "resjson.h"
 
-#include "recordtext.h"
+#include "resmatch.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -18,48 +18,6 @@
 #include <utility>
 
 namespace {
-
-template<typename Record>
-struct Field
-{
-    const char *name;
-    qint32 Record::*member;
-};
-
-// The fields of the two kinds of table entry in file order, named as their
-// forms name them.
-const Field<Part1SubObject> Part1Fields[] = {
-    { "Type", &Part1SubObject::Type },
-    { "Value1", &Part1SubObject::Value1 },
-    { "Value2", &Part1SubObject::Value2 },
-};
-
-const Field<Part2SubObject> Part2Fields[] = {
-    { "unknown2", &Part2SubObject::unknown2 },
-    { "unknown3", &Part2SubObject::unknown3 },
-    { "effectType", &Part2SubObject::effectType },
-    { "cycle", &Part2SubObject::cycle },
-    { "actionType", &Part2SubObject::actionType },
-    { "unknonw6", &Part2SubObject::unknonw6 },
-    { "typeValue", &Part2SubObject::typeValue },
-    { "unknown8", &Part2SubObject::unknown8 },
-    { "unknown9", &Part2SubObject::unknown9 },
-    { "unknown10", &Part2SubObject::unknown10 },
-};
-
-struct StringField
-{
-    const char *name;
-    ResString ResObject::*member;
-    // String2 holds a model name, which the editor may show as UTF-8.
-    bool modelName;
-};
-
-const StringField StringFields[] = {
-    { "String1", &ResObject::String1, false },
-    { "String2", &ResObject::String2, true },
-    { "String3", &ResObject::String3, false },
-};
 
 // The fields of the other JSON objects; those after the required ones are optional.
 const char *const RootFields[] = { "header", "objects", "trailing" };
@@ -196,25 +154,16 @@ private:
 // stores exactly its bytes again.
 void writeString(JsonWriter &json, const ResString &string, bool modelName)
 {
-    const QByteArray stored = QByteArray::fromRawData(string.Text, string.Length);
-    const int zero = stored.indexOf('\0');
     json.open('{');
-    if (zero == stored.size() - 1) {
-        const QByteArray bytes = stored.left(zero);
-        const RecordText shown = modelName ? readModelNameText(bytes) : readRecordText(bytes);
-        // JSON text is UTF-8, which has no form for a lone surrogate.
-        if (shown.text.isValidUtf16()
-                && codecNamed(QLatin1String(shown.encoding))->fromUnicode(shown.text) == bytes) {
-            json.next(TextFields[0]);
-            json.string(shown.text.toUtf8());
-            json.next(TextFields[1]);
-            json.string(shown.encoding);
-            json.close('}');
-            return;
-        }
+    if (const std::optional<RecordText> shown = storedText(string, modelName)) {
+        json.next(TextFields[0]);
+        json.string(shown->text.toUtf8());
+        json.next(TextFields[1]);
+        json.string(shown->encoding);
+    } else {
+        json.next(HexFields[0]);
+        json.string(storedBytes(string).toHex());
     }
-    json.next(HexFields[0]);
-    json.string(stored.toHex());
     json.close('}');
 }
 
@@ -385,9 +334,12 @@ bool JsonReader::readInteger(const QJsonValue &value, const JsonPath &path, qint
             || found > std::numeric_limits<qint32>::max())
         fault = "%1 is outside the int32 range.";
     if (fault) {
+        // An integer is named as written, not as 3e+09.
+        const bool integral = found == std::floor(found) && std::abs(found) < 1e18;
         return fail(path.toString(),
-                QString::fromLatin1(fault).arg(
-                        QString::number(found, 'g', QLocale::FloatingPointShortest)));
+                QString::fromLatin1(fault).arg(integral
+                                ? QString::number(found, 'f', 0)
+                                : QString::number(found, 'g', QLocale::FloatingPointShortest)));
     }
     number = qint32(found);
     return true;
@@ -461,9 +413,17 @@ bool JsonReader::readText(const QJsonValue &value, const JsonPath &path, ResStri
     }
     const QByteArray bytes = codec->fromUnicode(text);
     if (codec->toUnicode(bytes) != text) {
+        const QVector<uint> characters = text.toUcs4();
+        const auto lost = std::find_if(characters.begin(), characters.end(), [codec](uint c) {
+            const QString character = QString::fromUcs4(&c, 1);
+            return codec->toUnicode(codec->fromUnicode(character)) != character;
+        });
+        const uint character = lost == characters.end() ? 0 : *lost;
         return fail(textPath.toString(),
-                QStringLiteral("%1 cannot represent this text; give another encoding.")
-                        .arg(encoding));
+                QStringLiteral("%1 cannot represent \"%2\" (U+%3); a text without \"encoding\" "
+                               "is stored as GB18030.")
+                        .arg(encoding, QString::fromUcs4(&character, 1),
+                                QString::number(character, 16).toUpper().rightJustified(4, '0')));
     }
     if (bytes.size() > ResStringMaxTextBytes) {
         return fail(textPath.toString(),

@@ -108,13 +108,13 @@ private slots:
         QCOMPARE(rows.join(' '), "1 2 1 1 1");
         QCOMPARE(texts(w.node("Pose/1"), false), (QStringList { "-1", "武器", "m_pose" }));
         QStringList shown;
-        for (const QString &row : { "Weapon/0", "Item/0", "Vipitem/0", "Map/0" })
+        for (const char *row : { "Weapon/0", "Item/0", "Vipitem/0", "Map/0" })
             shown << texts(w.node(row), false).mid(1);
         QCOMPARE(shown.join(' '), "金币x100 模型_1 閱讀 閱讀 對外開放 模型 貴賓劍 m");
-        w.select("Item/0");
+        w.select("Weapon/0");
         auto *form = w.form<UiMyPart0>();
         QCOMPARE(valueAt<QLineEdit>(form, 3)->text() + valueAt<QLineEdit>(form, 4)->text(),
-                "閱讀閱讀");
+                "模型_1金币x100");
         QCOMPARE(w.watcher.boxes.size(), 2);
         QCOMPARE(w.watcher.boxes.first().title + ": " + w.watcher.boxes.first().text,
                 "Warning: Unknown ObjectType");
