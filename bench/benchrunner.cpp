@@ -1,7 +1,9 @@
 #include "benchrunner.h"
 
 #include "resdocument.h"
+#include "resdiff.h"
 #include "resjson.h"
+#include "resmerge.h"
 #include "testwindow.h"
 #include "uimypart1subobject.h"
 
@@ -261,6 +263,44 @@ void BenchRunner::measureJson()
             timed([&] { imported = ResStruct(); }, [&] { importJson(json, &imported, &error); }));
     if (!error.isEmpty() || exportJson(imported) != json)
         fail(QStringLiteral("importJson did not give back what exportJson wrote. %1").arg(error));
+
+    // A mod of the file and an update of the game: each changes a field of every
+    // hundredth object, and the update inserts an object near the start. Each run
+    // reads the files, as drovanel-res does.
+    ResDocument mod, update;
+    mod.contents = update.contents = document.contents;
+    for (int i = 0; i < objects; i += 100) {
+        mod.contents.objects[i].String1.Text[0] = 'm';
+        update.contents.objects[i].Part1.first().Value2 += 1;
+    }
+    update.contents.objects.insert(10, update.contents.objects.at(20));
+    update.contents.objects.removeLast();
+    const QString modPath = dir.filePath(QStringLiteral("mod.res"));
+    const QString updatePath = dir.filePath(QStringLiteral("update.res"));
+    if (!mod.setFileName(modPath) || !mod.save() || !update.setFileName(updatePath)
+            || !update.save())
+        fail(QStringLiteral("cannot write %1").arg(modPath));
+    const auto read = [](const QString &path) {
+        ResDocument document;
+        if (!document.setFileName(path) || !document.load())
+            fail(QStringLiteral("cannot load %1: %2").arg(path, document.errorString()));
+        return document.contents;
+    };
+    QStringList lines;
+    print("diff", fileParams,
+            timed([&] { lines.clear(); },
+                    [&] { lines = diffContents(read(path), read(modPath)); }));
+    if (lines.size() != (objects + 99) / 100)
+        fail(QStringLiteral("diff found %1 changes").arg(lines.size()));
+    MergeResult merged;
+    print("merge", fileParams,
+            timed([&] { merged = MergeResult(); },
+                    [&] {
+                        merged = mergeContents(
+                                read(path), read(modPath), read(updatePath), MergePreference::None);
+                    }));
+    if (!merged.conflicts.isEmpty() || merged.contents.objects.size() != objects)
+        fail(QStringLiteral("the merge met conflicts: %1").arg(merged.conflicts.value(0)));
 }
 
 // Each run opens the file in a new process, as a user does: without the memory
