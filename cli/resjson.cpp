@@ -413,17 +413,20 @@ bool JsonReader::readText(const QJsonValue &value, const JsonPath &path, ResStri
     }
     const QByteArray bytes = codec->fromUnicode(text);
     if (codec->toUnicode(bytes) != text) {
-        const QVector<uint> characters = text.toUcs4();
+        const auto characters = text.toUcs4();
         const auto lost = std::find_if(characters.begin(), characters.end(), [codec](uint c) {
-            const QString character = QString::fromUcs4(&c, 1);
+            const char32_t unit = c;
+            const QString character = QString::fromUcs4(&unit, 1);
             return codec->toUnicode(codec->fromUnicode(character)) != character;
         });
-        const uint character = lost == characters.end() ? 0 : *lost;
+        const char32_t character = lost == characters.end() ? 0 : *lost;
         return fail(textPath.toString(),
                 QStringLiteral("%1 cannot represent \"%2\" (U+%3); a text without \"encoding\" "
                                "is stored as GB18030.")
                         .arg(encoding, QString::fromUcs4(&character, 1),
-                                QString::number(character, 16).toUpper().rightJustified(4, '0')));
+                                QString::number(uint(character), 16)
+                                        .toUpper()
+                                        .rightJustified(4, '0')));
     }
     if (bytes.size() > ResStringMaxTextBytes) {
         return fail(textPath.toString(),

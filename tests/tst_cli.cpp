@@ -167,10 +167,12 @@ private slots:
         QTest::addColumn<testres::File>("merged");
         QTest::addColumn<testres::File>("theirsPreferred");
         const testres::File base = fourObjects();
-        testres::File ours = base, theirs = base, merged = base;
-        const auto row = [&](const char *name) {
-            QTest::newRow(name) << ours << theirs << merged << merged;
-            ours = theirs = merged = base;
+        testres::File ours = base, theirs = base, merged = base, preferred = base;
+        // At a conflict, OUT holds OURS's value, or THEIRS's (`preferred`) when it is
+        // preferred.
+        const auto row = [&](const char *name, bool conflict = false) {
+            QTest::newRow(name) << ours << theirs << merged << (conflict ? preferred : merged);
+            ours = theirs = merged = preferred = base;
         };
         ours.objects[0].strings[0] = merged.objects[0].strings[0] = testres::stored("a");
         theirs.objects[1].part1[0][1] = merged.objects[1].part1[0][1] = 7;
@@ -198,22 +200,18 @@ private slots:
         theirs.objects.append(object(5, 400));
         merged.objects.append(object(5, 400));
         row("the same object added on both sides");
-        // Conflicts: OUT holds OURS's value, or THEIRS's when it is preferred.
-        testres::File preferred = base;
         ours.objects[0].strings[0] = merged.objects[0].strings[0] = testres::stored("a");
         theirs.objects[0].strings[0] = preferred.objects[0].strings[0] = testres::stored("b");
-        QTest::newRow("a field changed differently") << ours << theirs << merged << preferred;
-        ours = theirs = merged = preferred = base;
+        row("a field changed differently", true);
         ours.objects.remove(3);
         merged.objects.remove(3);
         theirs.objects[3].strings[1] = preferred.objects[3].strings[1] = testres::stored("m");
-        QTest::newRow("removed on one side, changed on the other")
-                << ours << theirs << merged << preferred;
-        ours = theirs = merged = preferred = base;
+        row("removed on one side, changed on the other", true);
         ours.objects[1].part1.append({ 1, 1, 1 });
         merged = ours;
         theirs.objects[1].part1 += { { 2, 2, 2 }, { 3, 3, 3 } };
-        QTest::newRow("as many entries appended differently") << ours << theirs << merged << theirs;
+        preferred = theirs;
+        row("different numbers of entries appended", true);
     }
 
     // Run as git runs a merge driver: OUT is OURS.
