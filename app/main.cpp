@@ -2,17 +2,24 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QLocale>
 #include <QTranslator>
 
 #include <cstdio>
 
 namespace {
 
-// Looked up in the working directory; without it the interface shows its
-// source texts.
+// Looked up in the working directory first. Without one there, the installed
+// translation is found relative to the executable, so that any prefix works, and
+// it is taken for the desktop's language only. Without either, the interface
+// shows its source texts.
 void installTranslation(QCoreApplication &application, QTranslator &translator)
 {
-    if (translator.load(QStringLiteral("drovanel_zh.qm")))
+    const QString installed = QCoreApplication::applicationDirPath()
+            + QLatin1String("/" DROVANEL_TRANSLATIONS_FROM_BINDIR);
+    if (translator.load(QStringLiteral("drovanel_zh.qm"))
+            || translator.load(
+                    QLocale(), QStringLiteral("drovanel"), QStringLiteral("_"), installed))
         application.installTranslator(&translator);
 }
 

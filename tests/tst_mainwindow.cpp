@@ -218,20 +218,38 @@ private slots:
     }
 
     // Answered on the terminal before any window appears; a file named there
-    // opens as Open opens it (openSample opens its file so).
+    // opens as Open opens it (openSample opens its file so). Installed, the editor
+    // finds its translation relative to its executable, for a Chinese desktop only.
     void commandLine()
     {
-        QTemporaryDir empty;
-        QProcess drovanel;
-        // A translation in the folder it starts from would answer in Chinese.
-        drovanel.setWorkingDirectory(empty.path());
-        drovanel.start(DROVANEL_EXECUTABLE, { "a.res", "b.res" });
-        QVERIFY(drovanel.waitForFinished(30000));
-        QCOMPARE(drovanel.exitCode(), 1);
-        QVERIFY(drovanel.readAllStandardError().contains("[options] [file]"));
-        drovanel.start(DROVANEL_EXECUTABLE, { "--version" });
-        QVERIFY(drovanel.waitForFinished(30000));
-        QCOMPARE(drovanel.readAllStandardOutput(), "drovanel 1.0\n");
+        QTemporaryDir empty, prefix;
+        QVERIFY(QDir(prefix.path()).mkpath("bin")
+                && QDir(prefix.path()).mkpath("share/drovanel/translations"));
+        const QString installed = prefix.filePath("bin/drovanel");
+        QVERIFY(QFile::copy(DROVANEL_EXECUTABLE, installed)
+                && QFile::copy(DROVANEL_QM_FILE,
+                        prefix.filePath("share/drovanel/translations/drovanel_zh.qm")));
+        const auto run = [&](const QString &program, const QStringList &arguments,
+                                 const QString &language) {
+            QProcess drovanel;
+            QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+            for (const char *name : { "LANGUAGE", "LC_ALL", "LC_MESSAGES" })
+                environment.remove(name);
+            environment.insert("LANG", language);
+            drovanel.setProcessEnvironment(environment);
+            // A translation in the folder it starts from would answer in Chinese.
+            drovanel.setWorkingDirectory(empty.path());
+            drovanel.start(program, arguments);
+            return drovanel.waitForFinished(30000) ? QString::number(drovanel.exitCode()) + ' '
+                            + drovanel.readAllStandardOutput() + drovanel.readAllStandardError()
+                                                   : QString();
+        };
+        QVERIFY(run(DROVANEL_EXECUTABLE, { "a.res", "b.res" }, "C")
+                        .startsWith("1 Give at most one file."));
+        QCOMPARE(run(DROVANEL_EXECUTABLE, { "--version" }, "C"), "0 drovanel 1.0\n");
+        QVERIFY(run(installed, { "--help" }, "zh_CN.UTF-8").contains("游戏 RES 文件的编辑器。"));
+        QVERIFY(run(installed, { "--help" }, "en_US.UTF-8")
+                        .contains("Editor of the game's RES files."));
     }
 
     // The forms built for one object show the next object's entries and write
