@@ -12,16 +12,6 @@ QString hexOf(const void *data, int size)
             QByteArray::fromRawData(static_cast<const char *>(data), size).toHex());
 }
 
-QString bytesShown(const QByteArray &bytes)
-{
-    return bytes.isEmpty() ? QStringLiteral("(none)") : QString::fromLatin1(bytes.toHex());
-}
-
-QString entries(int count)
-{
-    return count == 1 ? QStringLiteral("1 entry") : QStringLiteral("%1 entries").arg(count);
-}
-
 template<typename Entry, size_t FieldCount>
 void diffTable(QStringList &lines, const QString &prefix, const char *name,
         const QVector<Entry> &from, const QVector<Entry> &to,

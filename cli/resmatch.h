@@ -65,6 +65,18 @@ inline QByteArray storedBytes(const ResString &string)
     return QByteArray(string.Text, string.Length);
 }
 
+// "(none)" for no bytes, else the bytes in hexadecimal.
+inline QString bytesShown(const QByteArray &bytes)
+{
+    return bytes.isEmpty() ? QStringLiteral("(none)") : QString::fromLatin1(bytes.toHex());
+}
+
+// "1 entry", "3 entries".
+inline QString entries(int count)
+{
+    return count == 1 ? QStringLiteral("1 entry") : QStringLiteral("%1 entries").arg(count);
+}
+
 inline bool sameString(const ResString &a, const ResString &b)
 {
     return a.Length == b.Length && std::memcmp(a.Text, b.Text, size_t(a.Length)) == 0;

@@ -9,11 +9,6 @@
 
 namespace {
 
-QString entries(int count)
-{
-    return count == 1 ? QStringLiteral("1 entry") : QStringLiteral("%1 entries").arg(count);
-}
-
 // The merge of one kind of value, and the conflicts it met: each as the field's
 // path within its object (or file) and the three values.
 class Merger
@@ -140,11 +135,6 @@ struct Merged
     QVector<Merger::Conflict> conflicts;
 };
 
-QString bytesShown(const QByteArray &bytes)
-{
-    return bytes.isEmpty() ? QStringLiteral("(none)") : QString::fromLatin1(bytes.toHex());
-}
-
 } // namespace
 
 MergeResult mergeContents(const ResStruct &base, const ResStruct &ours, const ResStruct &theirs,
@@ -214,7 +204,7 @@ MergeResult mergeContents(const ResStruct &base, const ResStruct &ours, const Re
                 if (preference == MergePreference::Theirs)
                     merged = theirsObject;
             }
-            placed.append({ { merged, merger.conflicts }, o });
+            placed.append({ { std::move(merged), merger.conflicts }, o });
             oursPlaced[o] = true;
         } else if (b < 0) {
             placed.append({ { theirsObject, {} }, -1 });
@@ -250,8 +240,8 @@ MergeResult mergeContents(const ResStruct &base, const ResStruct &ours, const Re
     }
 
     QVector<Merged> ordered = afterOurs.value(-1);
-    for (const Placed &object : qAsConst(placed)) {
-        ordered.append(object.merged);
+    for (Placed &object : placed) {
+        ordered.append(std::move(object.merged));
         if (object.oursIndex >= 0)
             ordered += afterOurs.value(object.oursIndex);
     }
@@ -279,14 +269,14 @@ MergeResult mergeContents(const ResStruct &base, const ResStruct &ours, const Re
     for (const Merger::Conflict &conflict : qAsConst(fileMerger.conflicts))
         report(conflict.path, conflict);
     result.contents.objects.reserve(ordered.size());
-    for (const Merged &merged : qAsConst(ordered)) {
+    for (Merged &merged : ordered) {
         const QString where = QStringLiteral("%1 objects[%2]")
                                       .arg(objectName(merged.object))
                                       .arg(result.contents.objects.size());
         for (const Merger::Conflict &conflict : merged.conflicts)
             report(conflict.path.isEmpty() ? where : where + QLatin1Char('.') + conflict.path,
                     conflict);
-        result.contents.objects.append(merged.object);
+        result.contents.objects.append(std::move(merged.object));
     }
     for (const Merger::Conflict &conflict : qAsConst(fileConflicts))
         report(conflict.path, conflict);
