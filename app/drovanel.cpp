@@ -11,11 +11,9 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QGridLayout>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QMessageBox>
-#include <QScrollBar>
 
 #include <limits>
 
@@ -57,62 +55,6 @@ qint32 objectTypeOfFolder(int folderKind)
     return 0;
 }
 
-// Forms stand in blocks of this many, a multiple of the forms of a row: when a
-// shown form is painted, Qt looks through the widgets beside it for those that
-// cover it, and among thousands of sibling forms that took longer than building
-// them.
-constexpr int FormsPerBlock = 96;
-
-// Shows a form for each of the first count entries, formsPerRow to a row. The
-// forms built for an earlier object show the new entries, more are built as
-// needed, and those left over are hidden and kept for the next object: building
-// and deleting thousands of forms took most of the time of moving between
-// objects with many entries. The area is hidden while its forms change: a form
-// shown or hidden in a shown area lays out the whole grid again.
-template<typename Form, typename Entry>
-void showForms(QVector<Form *> &forms, QWidget &area, QGridLayout &grid, Entry *entries, int count,
-        int formsPerRow)
-{
-    area.hide();
-    for (int i = 0; i < count; ++i) {
-        if (i < forms.size()) {
-            forms[i]->showEntry(&entries[i]);
-            forms[i]->show();
-            continue;
-        }
-        const int inBlock = i % FormsPerBlock;
-        QWidget *block = inBlock ? forms.last()->parentWidget() : new QWidget(&area);
-        if (!inBlock) {
-            auto *blockGrid = new QGridLayout(block);
-            blockGrid->setContentsMargins(0, 0, 0, 0);
-            blockGrid->setSizeConstraint(QLayout::SetFixedSize);
-            // Blocks of rows stand below one another, blocks of one row beside.
-            const int blockIndex = i / FormsPerBlock;
-            const bool rows = formsPerRow < FormsPerBlock;
-            grid.addWidget(block, rows ? blockIndex : 0, rows ? 0 : blockIndex,
-                    Qt::AlignLeft | Qt::AlignTop);
-        }
-        forms.append(new Form(block, &entries[i]));
-        static_cast<QGridLayout *>(block->layout())
-                ->addWidget(forms.last(), inBlock / formsPerRow, inBlock % formsPerRow);
-    }
-    for (int i = count; i < forms.size(); ++i) {
-        forms[i]->showEntry(nullptr);
-        forms[i]->hide();
-        // A block of hidden forms goes too, with the room it would take.
-        if (i % FormsPerBlock == 0)
-            forms[i]->parentWidget()->hide();
-    }
-    for (int i = 0; i < count; i += FormsPerBlock) {
-        QWidget *block = forms[i]->parentWidget();
-        block->show();
-        // Sized now rather than once its forms' news reach it, so that the area
-        // shows at its final size.
-        block->layout()->activate();
-    }
-    area.show();
-}
-
 ResObject newObject(qint32 objectType)
 {
     ResObject object;
@@ -128,6 +70,20 @@ ResObject newObject(qint32 objectType)
 } // namespace
 
 Drovanel::Drovanel()
+    : part1Area(
+            part1Scroll, 3, [](QWidget *parent) { return new UiMyPart1SubObject(parent, nullptr); },
+            [this](QWidget *form, int entry) {
+                static_cast<UiMyPart1SubObject *>(form)->showEntry(
+                        entry < 0 ? nullptr : shownObject->Part1.data() + entry);
+            })
+    // All Part2 forms stand in one row.
+    , part2Area(
+              part2Scroll, std::numeric_limits<int>::max(),
+              [](QWidget *parent) { return new UiMyPart2SubObject(parent, nullptr); },
+              [this](QWidget *form, int entry) {
+                  static_cast<UiMyPart2SubObject *>(form)->showEntry(
+                          entry < 0 ? nullptr : shownObject->Part2.data() + entry);
+              })
 {
     setWindowTitle(tr("Drovanel 1.0"));
     setAcceptDrops(true);
@@ -191,22 +147,15 @@ void Drovanel::setupLayout()
         QGroupBox &box;
         QVBoxLayout &boxLayout;
         QScrollArea &scroll;
-        QWidget &area;
-        QGridLayout &grid;
     } groups[] = {
-        { part1Box, part1BoxLayout, part1Scroll, part1Area, part1Layout },
-        { part2Box, part2BoxLayout, part2Scroll, part2Area, part2Layout },
+        { part1Box, part1BoxLayout, part1Scroll },
+        { part2Box, part2BoxLayout, part2Scroll },
     };
     for (const auto &group : groups) {
         group.box.setLayout(&group.boxLayout);
         group.boxLayout.setContentsMargins(0, 0, 0, 0);
         group.boxLayout.addWidget(&group.scroll);
         group.scroll.setFrameShape(QFrame::NoFrame);
-        group.area.setLayout(&group.grid);
-        // The forms keep their natural size; the area grows with them and the
-        // scroll area scrolls it.
-        group.grid.setSizeConstraint(QLayout::SetFixedSize);
-        group.scroll.setWidget(&group.area);
     }
 
     g_objectTree = &treeWidget;
@@ -373,10 +322,8 @@ void Drovanel::buildTree(const QString &path)
 
 void Drovanel::releaseForms()
 {
-    for (UiMyPart1SubObject *form : qAsConst(part1Editors))
-        form->showEntry(nullptr);
-    for (UiMyPart2SubObject *form : qAsConst(part2Editors))
-        form->showEntry(nullptr);
+    part1Area.releaseForms();
+    part2Area.releaseForms();
 }
 
 void Drovanel::clearEditorsAndTree()
@@ -384,10 +331,9 @@ void Drovanel::clearEditorsAndTree()
     // The forms stay hidden, writing nowhere, until they show entries of the
     // next object.
     releaseForms();
-    showForms<UiMyPart1SubObject, Part1SubObject>(
-            part1Editors, part1Area, part1Layout, nullptr, 0, 3);
-    showForms<UiMyPart2SubObject, Part2SubObject>(
-            part2Editors, part2Area, part2Layout, nullptr, 0, 1);
+    part1Area.showEntries(0, true);
+    part2Area.showEntries(0, true);
+    shownObject = nullptr;
     qDeleteAll(objectEditors);
     objectEditors.clear();
     delete rootItem;
@@ -407,18 +353,11 @@ void Drovanel::onCurrentItemChanged(QTreeWidgetItem *current, QTreeWidgetItem *p
     objectEditors.append(objectEditor);
     editorPanelLayout.addWidget(objectEditor);
 
-    showForms(part1Editors, part1Area, part1Layout, object->Part1.data(), object->Part1Count, 3);
-    // All Part2 forms stand in one row.
-    showForms(part2Editors, part2Area, part2Layout, object->Part2.data(), object->Part2Count,
-            std::numeric_limits<int>::max());
     // Another object starts at its first entries; an entry added to the same
     // object leaves the areas where the user was.
-    if (current != previous) {
-        for (QScrollArea *scroll : { &part1Scroll, &part2Scroll }) {
-            scroll->verticalScrollBar()->setValue(0);
-            scroll->horizontalScrollBar()->setValue(0);
-        }
-    }
+    shownObject = object;
+    part1Area.showEntries(object->Part1Count, current != previous);
+    part2Area.showEntries(object->Part2Count, current != previous);
 }
 
 void Drovanel::onAddNewObject(bool)

@@ -1,9 +1,9 @@
 #pragma once
 
+#include "entryformarea.h"
 #include "mytreeitem.h"
 #include "resrecords.h"
 
-#include <QGridLayout>
 #include <QGroupBox>
 #include <QMainWindow>
 #include <QScrollArea>
@@ -81,16 +81,12 @@ private:
     QGroupBox part1Box;
     QVBoxLayout part1BoxLayout;
     QScrollArea part1Scroll;
-    QWidget part1Area;
-    QGridLayout part1Layout;
+    EntryFormArea part1Area;
     QGroupBox part2Box;
     QVBoxLayout part2BoxLayout;
     QScrollArea part2Scroll;
-    QWidget part2Area;
-    QGridLayout part2Layout;
-    // Every form built so far; the first as many as the shown object has entries
-    // show them.
-    QVector<UiMyPart1SubObject *> part1Editors;
-    QVector<UiMyPart2SubObject *> part2Editors;
+    EntryFormArea part2Area;
+    // The object whose entries the areas show.
+    ResObject *shownObject = nullptr;
     QVector<UiMyPart0 *> objectEditors;
 };

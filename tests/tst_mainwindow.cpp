@@ -290,6 +290,50 @@ private slots:
         QCOMPARE(testres::readAll(path), testres::toBytes(expected));
     }
 
+    // Of an object with more entries than are in view, Tab reaches a far entry,
+    // scrolling to it, and a form far down shows the entry in its place. A form
+    // that holds the focus keeps its entry while the area scrolls away.
+    void manyEntries()
+    {
+        TestWindow w;
+        const QString path = openSample(w);
+        QApplication::setActiveWindow(&w.window);
+        w.select("Weapon/0");
+        QWidget *type = valueAt(w.form<UiMyPart1SubObject>(), 0);
+        type->setFocus();
+        QTRY_VERIFY(type->hasFocus());
+        // To Value1 of entry 25.
+        for (int i = 0; i < 3 * 25 + 1; ++i)
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QWidget *value1 = QApplication::focusWidget();
+        QVERIFY(!value1->visibleRegion().isEmpty());
+        retype(value1, "42");
+        QTest::keyClick(value1, Qt::Key_Backtab);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), value1);
+
+        QScrollBar *rows = w.window.findChild<QScrollArea *>()->verticalScrollBar();
+        rows->setValue(rows->maximum());
+        UiMyPart1SubObject *last = nullptr;
+        for (auto *form : w.window.findChildren<UiMyPart1SubObject *>()) {
+            const auto place = [](QWidget *f) { return qMakePair(f->y(), f->x()); };
+            if (form->isVisible() && (!last || place(form) > place(last)))
+                last = form;
+        }
+        QWidget *lastValue1 = valueAt(last, 1);
+        lastValue1->setFocus();
+        QTRY_VERIFY(lastValue1->hasFocus());
+        retype(lastValue1, "7");
+        rows->setValue(0);
+        QTest::keyClick(lastValue1, '1');
+
+        w.save();
+        testres::File expected = sampleFile();
+        expected.objects[0].part1[25][1] = 42;
+        expected.objects[0].part1[29][1] = 71;
+        QCOMPARE(testres::readAll(path), testres::toBytes(expected));
+    }
+
     void leavingAField_data()
     {
         QTest::addColumn<QString>("field");
