@@ -299,7 +299,28 @@ private slots:
         const QString path = openSample(w);
         QApplication::setActiveWindow(&w.window);
         w.select("Weapon/0");
-        QWidget *type = valueAt(w.form<UiMyPart1SubObject>(), 0);
+        // The form shown first or last of those in view.
+        const auto shownForm = [&w](bool last) {
+            UiMyPart1SubObject *found = nullptr;
+            for (auto *form : w.window.findChildren<UiMyPart1SubObject *>()) {
+                const auto place = [last](QWidget *f) {
+                    return last ? qMakePair(f->y(), f->x()) : qMakePair(-f->y(), -f->x());
+                };
+                if (form->isVisible() && (!found || place(form) > place(found)))
+                    found = form;
+            }
+            return found;
+        };
+        QScrollBar *rows = w.window.findChild<QScrollArea *>()->verticalScrollBar();
+        rows->setValue(rows->maximum());
+        QWidget *lastValue1 = valueAt(shownForm(true), 1);
+        lastValue1->setFocus();
+        QTRY_VERIFY(lastValue1->hasFocus());
+        retype(lastValue1, "7");
+        rows->setValue(0);
+        QTest::keyClick(lastValue1, '1');
+
+        QWidget *type = valueAt(shownForm(false), 0);
         type->setFocus();
         QTRY_VERIFY(type->hasFocus());
         // To Value1 of entry 25.
@@ -311,21 +332,6 @@ private slots:
         QTest::keyClick(value1, Qt::Key_Backtab);
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         QCOMPARE(QApplication::focusWidget(), value1);
-
-        QScrollBar *rows = w.window.findChild<QScrollArea *>()->verticalScrollBar();
-        rows->setValue(rows->maximum());
-        UiMyPart1SubObject *last = nullptr;
-        for (auto *form : w.window.findChildren<UiMyPart1SubObject *>()) {
-            const auto place = [](QWidget *f) { return qMakePair(f->y(), f->x()); };
-            if (form->isVisible() && (!last || place(form) > place(last)))
-                last = form;
-        }
-        QWidget *lastValue1 = valueAt(last, 1);
-        lastValue1->setFocus();
-        QTRY_VERIFY(lastValue1->hasFocus());
-        retype(lastValue1, "7");
-        rows->setValue(0);
-        QTest::keyClick(lastValue1, '1');
 
         w.save();
         testres::File expected = sampleFile();
