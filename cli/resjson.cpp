@@ -2,17 +2,19 @@
 
 #include "resmatch.h"
 
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
-#include <QJsonParseError>
+#include <QLocale>
 #include <QTextCodec>
+
+#include <rapidjson/error/en.h>
+#include <rapidjson/memorystream.h>
+#include <rapidjson/reader.h>
 
 #include <algorithm>
 #include <cctype>
 #include <charconv>
 #include <cmath>
 #include <cstring>
+#include <functional>
 #include <iterator>
 #include <limits>
 #include <utility>
@@ -97,43 +99,52 @@ public:
     }
 
     // Escapes as jq does: the short forms where JSON has them, else \u00XX.
+    // Runs of bytes that need no escape are copied at once.
     void string(const QByteArray &utf8)
     {
         static const char hexDigits[] = "0123456789abcdef";
         text += '"';
-        for (const char byte : utf8) {
-            switch (byte) {
+        const char *run = utf8.constData();
+        const char *const end = run + utf8.size();
+        for (const char *byte = run; byte != end; ++byte) {
+            const char *escape = nullptr;
+            switch (*byte) {
             case '"':
-                text += "\\\"";
+                escape = "\\\"";
                 break;
             case '\\':
-                text += "\\\\";
+                escape = "\\\\";
                 break;
             case '\b':
-                text += "\\b";
+                escape = "\\b";
                 break;
             case '\f':
-                text += "\\f";
+                escape = "\\f";
                 break;
             case '\n':
-                text += "\\n";
+                escape = "\\n";
                 break;
             case '\r':
-                text += "\\r";
+                escape = "\\r";
                 break;
             case '\t':
-                text += "\\t";
+                escape = "\\t";
                 break;
             default:
-                if (uchar(byte) < 0x20 || byte == '\x7f') {
-                    text += "\\u00";
-                    text += hexDigits[uchar(byte) >> 4];
-                    text += hexDigits[byte & 0xf];
-                } else {
-                    text += byte;
-                }
+                if (uchar(*byte) >= 0x20 && *byte != '\x7f')
+                    continue;
+            }
+            text.append(run, int(byte - run));
+            run = byte + 1;
+            if (escape) {
+                text += escape;
+            } else {
+                const char unicode[] = { '\\', 'u', '0', '0', hexDigits[uchar(*byte) >> 4],
+                    hexDigits[*byte & 0xf] };
+                text.append(unicode, int(sizeof unicode));
             }
         }
+        text.append(run, int(end - run));
         text += '"';
     }
 
@@ -142,8 +153,9 @@ public:
 private:
     void newLine()
     {
-        text += '\n';
-        text.append(empty.size() * 2, ' ');
+        // Deeper than a RES file's JSON goes.
+        static const char indent[] = "\n                    ";
+        text.append(indent, qMin(1 + int(empty.size()) * 2, int(sizeof indent) - 1));
     }
 
     // Per open object or array: whether no member has been written yet.
@@ -202,215 +214,398 @@ void writeObject(JsonWriter &json, const ResObject &object)
     json.close('}');
 }
 
-QString typeName(const QJsonValue &value)
+// All of the bytes, a zero byte included: Qt 5 would stop at one.
+QString utf8Text(const QByteArray &bytes)
 {
-    switch (value.type()) {
-    case QJsonValue::Null:
-        return QStringLiteral("null");
-    case QJsonValue::Bool:
-        return QStringLiteral("true or false");
-    case QJsonValue::Double:
-        return QStringLiteral("a number");
-    case QJsonValue::String:
-        return QStringLiteral("a string");
-    case QJsonValue::Array:
-        return QStringLiteral("an array");
-    case QJsonValue::Object:
-        return QStringLiteral("an object");
-    case QJsonValue::Undefined:
-        break;
-    }
-    return QStringLiteral("nothing");
+    return QString::fromUtf8(bytes.constData(), bytes.size());
 }
 
-// A JSON path such as objects[3].Part1[0].Value2, kept as a chain of parents on
-// the stack and spelled out only for a fault: a file has a million fields.
-struct JsonPath
-{
-    const JsonPath *parent;
-    const char *key;
-    int index;
+// What the reader found where it expected something else, as messages name it.
+enum class Found { Null, Bool, Number, String, Array, Object };
 
-    JsonPath member(const char *name) const { return { this, name, -1 }; }
-    JsonPath element(int i) const { return { this, nullptr, i }; }
-
-    // The root's path is empty.
-    QString toString() const
-    {
-        if (!parent)
-            return QString();
-        const QString path = parent->toString();
-        if (key)
-            return path.isEmpty() ? QLatin1String(key)
-                                  : path + QLatin1Char('.') + QLatin1String(key);
-        return path + QLatin1Char('[') + QString::number(index) + QLatin1Char(']');
-    }
-};
-
-const JsonPath Root = { nullptr, nullptr, -1 };
-
-// Reads the contents of a RES file from a parsed JSON document, checking every
-// field; the first fault ends the reading with its JSON path and reason.
-class JsonReader
+// Builds the contents of a RES file from the parser's events, straight into the
+// records: a whole JSON document of the largest file took several times its
+// memory. Each JSON object or array open is a Level; the first fault ends the
+// reading with its JSON path and reason.
+class JsonReader : public rapidjson::BaseReaderHandler<rapidjson::UTF8<>, JsonReader>
 {
 public:
-    bool readContents(const QJsonDocument &document, ResStruct &contents);
+    explicit JsonReader(int objectsHint) { read.objects.reserve(objectsHint); }
+
+    bool StartObject() { return levels.isEmpty() ? open(Root) : take(Found::Object); }
+    bool EndObject(rapidjson::SizeType);
+    bool StartArray() { return take(Found::Array); }
+    bool EndArray(rapidjson::SizeType);
+    bool Key(const char *name, rapidjson::SizeType size, bool);
+    bool String(const char *chars, rapidjson::SizeType size, bool);
+    bool Null() { return take(Found::Null); }
+    bool Bool(bool) { return take(Found::Bool); }
+    bool Int(int value) { return integer(value, value); }
+    bool Uint(unsigned value) { return integer(value, value); }
+    bool Int64(int64_t value) { return integer(value, double(value)); }
+    bool Uint64(uint64_t value) { return integer(std::nullopt, double(value), value); }
+    bool Double(double value) { return integer(std::nullopt, value); }
+    bool Default() { return false; }
+
+    ResStruct read;
     QString error;
 
 private:
-    bool fail(const QString &path, const QString &reason);
-    bool expected(const JsonPath &path, const char *what, const QJsonValue &found);
-    template<typename Name, size_t Count>
-    bool readFields(const QJsonValue &value, const JsonPath &path, const Name (&names)[Count],
-            size_t required, QJsonValue (&values)[Count]);
-    bool readInteger(const QJsonValue &value, const JsonPath &path, qint32 &number);
-    bool readHex(const QJsonValue &value, const JsonPath &path, QByteArray &bytes);
-    bool readString(const QJsonValue &value, const JsonPath &path, ResString &string);
-    bool readText(const QJsonValue &value, const JsonPath &path, ResString &string);
-    bool readObject(const QJsonValue &value, const JsonPath &path, ResObject &object);
+    enum Kind {
+        Root,
+        Objects,
+        Object,
+        StringObject,
+        Part1Table,
+        Part2Table,
+        Part1Entry,
+        Part2Entry,
+        NoLevel
+    };
+    struct Level
+    {
+        Kind kind;
+        // The field being read, of a JSON object; the element, of an array.
+        int at;
+        // The fields given so far, of a JSON object.
+        unsigned given;
+    };
+    // What a field or element takes: a JSON value of that kind, and the level
+    // it opens.
+    struct Slot
+    {
+        Found takes;
+        Kind opens;
+        const char *what;
+    };
 
-    template<typename Entry, size_t FieldCount>
-    bool readTable(const QJsonValue &value, const JsonPath &path,
-            const Field<Entry> (&fields)[FieldCount], qint32 &count, QVector<Entry> &table);
+    // The field names of a JSON object's level; none for an array's.
+    static const QVector<const char *> &fieldsOf(Kind kind);
+    // The path to the value that the first depth levels are at.
+    QString pathOf(int depth) const;
+    static QString member(const QString &path, const QString &name);
+    bool fail(const QString &where, const QString &reason);
+    bool open(Kind kind);
+    Slot slot() const;
+    // Checks that the current field or element takes a value of that kind, and
+    // opens its level.
+    bool take(Found found);
+    bool integer(std::optional<qint64> exact, double value, quint64 unsignedValue = 0);
+    bool readHex(const QByteArray &digits, const QString &where, QByteArray &bytes);
+    bool endString(ResString &string);
+    using FieldPath = std::function<QString(const char *field)>;
+    bool readText(ResString &string, const FieldPath &path);
+
+    QVector<Level> levels;
+    // A string's fields, kept until its object ends: which of them it holds
+    // tells text from hex.
+    QByteArray stringFields[3];
 };
 
-bool JsonReader::fail(const QString &path, const QString &reason)
+const char *const StringObjectFields[] = { "text", "encoding", "hex" };
+enum { TextField = 1, EncodingField = 2, HexField = 4 };
+
+const QVector<const char *> &JsonReader::fieldsOf(Kind kind)
 {
-    error = path.isEmpty() ? reason : path + QLatin1String(": ") + reason;
+    const auto names = [](const auto &fields) {
+        QVector<const char *> names;
+        for (const auto &field : fields)
+            names.append(nameOf(field));
+        return names;
+    };
+    static const QVector<const char *> root = names(RootFields), object = names(ObjectFields),
+                                       string = names(StringObjectFields),
+                                       part1 = names(Part1Fields), part2 = names(Part2Fields),
+                                       array;
+    switch (kind) {
+    case Root:
+        return root;
+    case Object:
+        return object;
+    case StringObject:
+        return string;
+    case Part1Entry:
+        return part1;
+    case Part2Entry:
+        return part2;
+    default:
+        return array;
+    }
+}
+
+QString JsonReader::member(const QString &path, const QString &name)
+{
+    return path.isEmpty() ? name : path + QLatin1Char('.') + name;
+}
+
+QString JsonReader::pathOf(int depth) const
+{
+    QString path;
+    for (int i = 0; i < depth; ++i) {
+        const Level &level = levels.at(i);
+        if (level.at < 0)
+            break;
+        const QVector<const char *> &fields = fieldsOf(level.kind);
+        path = fields.isEmpty()
+                ? path + QLatin1Char('[') + QString::number(level.at) + QLatin1Char(']')
+                : member(path, fields.at(level.at));
+    }
+    return path;
+}
+
+bool JsonReader::fail(const QString &where, const QString &reason)
+{
+    error = where.isEmpty() ? reason : where + QLatin1String(": ") + reason;
+    // A key or encoding may hold a zero character, which would end the message.
+    error.replace(QChar(0), QLatin1String("\\u0000"));
     return false;
 }
 
-bool JsonReader::expected(const JsonPath &path, const char *what, const QJsonValue &found)
+bool JsonReader::open(Kind kind)
 {
-    return fail(path.toString(),
-            QStringLiteral("expected %1, found %2.").arg(QLatin1String(what), typeName(found)));
+    if (kind == Object)
+        read.objects.append(ResObject());
+    if (kind == Part1Entry)
+        read.objects.last().Part1.append(Part1SubObject());
+    if (kind == Part2Entry)
+        read.objects.last().Part2.append(Part2SubObject());
+    if (kind == StringObject)
+        std::fill(std::begin(stringFields), std::end(stringFields), QByteArray());
+    levels.append({ kind, -1, 0 });
+    return true;
 }
 
-// Reads the fields of an object into `values`, in the order of `names` (field
-// names or Fields): the first `required` must be there, the others may be, and
-// the object may have no other field.
-template<typename Name, size_t Count>
-bool JsonReader::readFields(const QJsonValue &value, const JsonPath &path,
-        const Name (&names)[Count], size_t required, QJsonValue (&values)[Count])
+JsonReader::Slot JsonReader::slot() const
 {
-    if (!value.isObject())
-        return expected(path, "an object", value);
-    const QJsonObject object = value.toObject();
-    int known = 0;
-    for (size_t i = 0; i < Count; ++i) {
-        values[i] = object.value(QLatin1String(nameOf(names[i])));
-        known += !values[i].isUndefined();
+    const Level &level = levels.last();
+    const Slot hex { Found::String, NoLevel, "a string of hex digits" };
+    const Slot integer { Found::Number, NoLevel, "an integer" };
+    switch (level.kind) {
+    case Root:
+        return level.at == 1 ? Slot { Found::Array, Objects, "an array" } : hex;
+    case Objects:
+        return { Found::Object, Object, "an object" };
+    case Object:
+        if (level.at < 2)
+            return integer;
+        if (level.at < 5)
+            return { Found::Object, StringObject, "an object" };
+        return { Found::Array, level.at == 5 ? Part1Table : Part2Table, "an array" };
+    case StringObject:
+        return level.at == 2 ? hex : Slot { Found::String, NoLevel, "a string" };
+    case Part1Table:
+        return { Found::Object, Part1Entry, "an object" };
+    case Part2Table:
+        return { Found::Object, Part2Entry, "an object" };
+    case Part1Entry:
+    case Part2Entry:
+    case NoLevel:
+        break;
     }
-    if (known != object.size()) {
-        for (auto it = object.constBegin(); it != object.constEnd(); ++it) {
-            const auto isKey = [&it](const Name &name) {
-                return it.key() == QLatin1String(nameOf(name));
-            };
-            if (std::none_of(std::begin(names), std::end(names), isKey)) {
-                const QString where = path.toString();
-                return fail(where.isEmpty() ? it.key() : where + QLatin1Char('.') + it.key(),
-                        QStringLiteral("there is no such field."));
+    return integer;
+}
+
+bool JsonReader::take(Found found)
+{
+    if (levels.isEmpty())
+        return fail(QString(), QStringLiteral("the JSON text is not an object."));
+    Level &level = levels.last();
+    if (fieldsOf(level.kind).isEmpty()) {
+        if (level.kind == Objects && level.at + 1 == MaxObjectCount) {
+            return fail(pathOf(levels.size() - 1),
+                    QStringLiteral("more than %1 objects; a RES file holds at most %1.")
+                            .arg(MaxObjectCount));
+        }
+        ++level.at;
+    }
+    const Slot expected = slot();
+    if (found != expected.takes) {
+        static const char *const names[] = { "null", "true or false", "a number", "a string",
+            "an array", "an object" };
+        return fail(pathOf(levels.size()),
+                QStringLiteral("expected %1, found %2.")
+                        .arg(QLatin1String(expected.what), QLatin1String(names[int(found)])));
+    }
+    return expected.opens == NoLevel || open(expected.opens);
+}
+
+bool JsonReader::Key(const char *name, rapidjson::SizeType size, bool)
+{
+    Level &level = levels.last();
+    const QVector<const char *> &fields = fieldsOf(level.kind);
+    const QByteArray key = QByteArray::fromRawData(name, int(size));
+    const auto known = std::find_if(
+            fields.begin(), fields.end(), [&key](const char *field) { return key == field; });
+    if (known == fields.end()) {
+        return fail(member(pathOf(levels.size() - 1), QString::fromUtf8(name, int(size))),
+                QStringLiteral("there is no such field."));
+    }
+    level.at = int(known - fields.begin());
+    if (level.given & (1u << level.at)) {
+        return fail(member(pathOf(levels.size() - 1), QLatin1String(*known)),
+                QStringLiteral("the field is given twice."));
+    }
+    level.given |= 1u << level.at;
+    return true;
+}
+
+bool JsonReader::EndObject(rapidjson::SizeType)
+{
+    const Level level = levels.last();
+    const QVector<const char *> &fields = fieldsOf(level.kind);
+    if (level.kind == StringObject) {
+        const int field = levels.at(levels.size() - 2).at;
+        if (!endString(read.objects.last().*StringFields[field - 2].member))
+            return false;
+    } else {
+        // All fields are required but the trailing bytes.
+        const int required = level.kind == Root ? 2 : int(fields.size());
+        for (int i = 0; i < required; ++i) {
+            if (!(level.given & (1u << i))) {
+                return fail(member(pathOf(levels.size() - 1), QLatin1String(fields.at(i))),
+                        QStringLiteral("the field is missing."));
             }
         }
     }
-    for (size_t i = 0; i < required; ++i) {
-        if (values[i].isUndefined())
-            return fail(path.member(nameOf(names[i])).toString(),
-                    QStringLiteral("the field is missing."));
-    }
+    levels.removeLast();
     return true;
 }
 
-bool JsonReader::readInteger(const QJsonValue &value, const JsonPath &path, qint32 &number)
+bool JsonReader::EndArray(rapidjson::SizeType)
 {
-    if (!value.isDouble())
-        return expected(path, "an integer", value);
-    // JSON numbers arrive as doubles, which hold every int32 exactly.
-    const double found = value.toDouble();
+    ResObject *object = read.objects.isEmpty() ? nullptr : &read.objects.last();
+    if (levels.last().kind == Part1Table)
+        object->Part1Count = object->Part1.size();
+    if (levels.last().kind == Part2Table)
+        object->Part2Count = object->Part2.size();
+    levels.removeLast();
+    return true;
+}
+
+bool JsonReader::String(const char *chars, rapidjson::SizeType size, bool)
+{
+    if (!take(Found::String))
+        return false;
+    const Level &level = levels.last();
+    const QByteArray value(chars, int(size));
+    if (level.kind == StringObject) {
+        stringFields[level.at] = value;
+        return true;
+    }
+    const QString where = pathOf(levels.size());
+    if (level.at == 2)
+        return readHex(value, where, read.trailing);
+    QByteArray header;
+    if (!readHex(value, where, header))
+        return false;
+    if (header.size() != ResHeaderSize) {
+        return fail(where,
+                QStringLiteral("%1 hex digits; the header takes %2.")
+                        .arg(header.size() * 2)
+                        .arg(ResHeaderSize * 2));
+    }
+    std::memcpy(&read.header, header.constData(), ResHeaderSize);
+    return true;
+}
+
+bool JsonReader::integer(std::optional<qint64> exact, double found, quint64 unsignedValue)
+{
+    if (!take(Found::Number))
+        return false;
     const char *fault = nullptr;
-    if (found != std::floor(found))
+    if (!exact && found == std::floor(found) && std::abs(found) < 1e18)
+        exact = qint64(found);
+    if (!exact && !unsignedValue && found != std::floor(found))
         fault = "%1 is not an integer.";
-    else if (found < std::numeric_limits<qint32>::min()
-            || found > std::numeric_limits<qint32>::max())
+    else if (!exact || *exact < std::numeric_limits<qint32>::min()
+            || *exact > std::numeric_limits<qint32>::max())
         fault = "%1 is outside the int32 range.";
     if (fault) {
         // An integer is named as written, not as 3e+09.
-        const bool integral = found == std::floor(found) && std::abs(found) < 1e18;
-        return fail(path.toString(),
-                QString::fromLatin1(fault).arg(integral
-                                ? QString::number(found, 'f', 0)
-                                : QString::number(found, 'g', QLocale::FloatingPointShortest)));
+        const QString written = unsignedValue ? QString::number(unsignedValue)
+                : exact                       ? QString::number(*exact)
+                        : QString::number(found, 'g', QLocale::FloatingPointShortest);
+        return fail(pathOf(levels.size()), QString::fromLatin1(fault).arg(written));
     }
-    number = qint32(found);
+    const Level &level = levels.last();
+    ResObject &object = read.objects.last();
+    const qint32 value = qint32(*exact);
+    if (level.kind == Object)
+        (level.at == 0 ? object.ObjectType : object.EntryTypeTypeID) = value;
+    else if (level.kind == Part1Entry)
+        object.Part1.last().*Part1Fields[level.at].member = value;
+    else
+        object.Part2.last().*Part2Fields[level.at].member = value;
     return true;
 }
 
-bool JsonReader::readHex(const QJsonValue &value, const JsonPath &path, QByteArray &bytes)
+bool JsonReader::readHex(const QByteArray &digits, const QString &where, QByteArray &bytes)
 {
-    if (!value.isString())
-        return expected(path, "a string of hex digits", value);
-    const QString digits = value.toString();
-    for (const QChar digit : digits) {
-        if (digit.unicode() > 0x7f || !std::isxdigit(digit.unicode()))
-            return fail(path.toString(), QStringLiteral("'%1' is not a hex digit.").arg(digit));
+    const auto notHex = std::find_if(
+            digits.begin(), digits.end(), [](char c) { return !std::isxdigit(uchar(c)); });
+    if (notHex != digits.end()) {
+        const QString rest = QString::fromUtf8(notHex, int(digits.end() - notHex));
+        return fail(where, QStringLiteral("'%1' is not a hex digit.").arg(rest.left(1)));
     }
     if (digits.size() % 2 != 0) {
-        return fail(path.toString(),
-                QStringLiteral("an odd number of hex digits (%1).").arg(digits.size()));
+        return fail(where, QStringLiteral("an odd number of hex digits (%1).").arg(digits.size()));
     }
-    bytes = QByteArray::fromHex(digits.toLatin1());
+    bytes = QByteArray::fromHex(digits);
     return true;
 }
 
-bool JsonReader::readString(const QJsonValue &value, const JsonPath &path, ResString &string)
+bool JsonReader::endString(ResString &string)
 {
-    if (!value.isObject() || !value.toObject().contains(QLatin1String("hex")))
-        return readText(value, path, string);
-    QJsonValue hex[1];
+    const unsigned given = levels.last().given;
+    // Spelled out only for a fault: a file holds about 100000 strings.
+    const auto path = [this](const char *field) {
+        return member(pathOf(levels.size() - 1), QLatin1String(field));
+    };
+    if (!(given & HexField)) {
+        if (!(given & TextField))
+            return fail(path(TextFields[0]), QStringLiteral("the field is missing."));
+        return readText(string, path);
+    }
+    // Hex is all of a string's bytes: it has no encoding.
+    for (const int field : { TextField, EncodingField }) {
+        if (given & field) {
+            return fail(
+                    path(StringObjectFields[field / 2]), QStringLiteral("there is no such field."));
+        }
+    }
     QByteArray bytes;
-    const JsonPath hexPath = path.member(HexFields[0]);
-    if (!readFields(value, path, HexFields, 1, hex) || !readHex(hex[0], hexPath, bytes))
+    const QString hexPath = path(HexFields[0]);
+    if (!readHex(stringFields[2], hexPath, bytes))
         return false;
     if (bytes.size() < ResStringMinLength || bytes.size() > ResStringMaxLength) {
-        return fail(hexPath.toString(),
+        return fail(hexPath,
                 QStringLiteral("%1 bytes; a string holds %2 to %3, its zero byte included.")
                         .arg(bytes.size())
                         .arg(ResStringMinLength)
                         .arg(ResStringMaxLength));
     }
-    if (!bytes.contains('\0')) {
-        return fail(hexPath.toString(),
-                QStringLiteral("the bytes hold no zero byte to end the string."));
-    }
+    if (!bytes.contains('\0'))
+        return fail(hexPath, QStringLiteral("the bytes hold no zero byte to end the string."));
     string.Length = bytes.size();
     std::memcpy(string.Text, bytes.constData(), size_t(bytes.size()));
     return true;
 }
 
-bool JsonReader::readText(const QJsonValue &value, const JsonPath &path, ResString &string)
+bool JsonReader::readText(ResString &string, const FieldPath &path)
 {
-    QJsonValue fields[2];
-    if (!readFields(value, path, TextFields, 1, fields))
-        return false;
-    const JsonPath textPath = path.member(TextFields[0]);
-    const JsonPath encodingPath = path.member(TextFields[1]);
-    if (!fields[0].isString())
-        return expected(textPath, "a string", fields[0]);
-    if (!fields[1].isUndefined() && !fields[1].isString())
-        return expected(encodingPath, "a string", fields[1]);
-    const QString encoding = fields[1].toString(QLatin1String(DefaultEncoding));
+    const QString encoding = levels.last().given & EncodingField ? utf8Text(stringFields[1])
+                                                                 : QLatin1String(DefaultEncoding);
     QTextCodec *codec = codecNamed(encoding);
     if (!codec) {
-        return fail(encodingPath.toString(),
+        return fail(path(TextFields[1]),
                 QStringLiteral("unknown encoding \"%1\"; use gb18030, big5 or utf-8.")
                         .arg(encoding));
     }
 
-    const QString text = fields[0].toString();
-    if (text.contains(QChar(0))) {
-        return fail(textPath.toString(),
+    const QString text = utf8Text(stringFields[0]);
+    if (text.contains(QChar(0)))
+        return fail(path(TextFields[0]),
                 QStringLiteral("a zero character would end the string there."));
-    }
     const QByteArray bytes = codec->fromUnicode(text);
     if (codec->toUnicode(bytes) != text) {
         const auto characters = text.toUcs4();
@@ -420,7 +615,7 @@ bool JsonReader::readText(const QJsonValue &value, const JsonPath &path, ResStri
             return codec->toUnicode(codec->fromUnicode(character)) != character;
         });
         const char32_t character = lost == characters.end() ? 0 : *lost;
-        return fail(textPath.toString(),
+        return fail(path(TextFields[0]),
                 QStringLiteral("%1 cannot represent \"%2\" (U+%3); a text without \"encoding\" "
                                "is stored as GB18030.")
                         .arg(encoding, QString::fromUcs4(&character, 1),
@@ -429,7 +624,7 @@ bool JsonReader::readText(const QJsonValue &value, const JsonPath &path, ResStri
                                         .rightJustified(4, '0')));
     }
     if (bytes.size() > ResStringMaxTextBytes) {
-        return fail(textPath.toString(),
+        return fail(path(TextFields[0]),
                 QStringLiteral("the text takes %1 bytes in %2; at most %3 fit.")
                         .arg(bytes.size())
                         .arg(encoding)
@@ -441,98 +636,16 @@ bool JsonReader::readText(const QJsonValue &value, const JsonPath &path, ResStri
     return true;
 }
 
-template<typename Entry, size_t FieldCount>
-bool JsonReader::readTable(const QJsonValue &value, const JsonPath &path,
-        const Field<Entry> (&fields)[FieldCount], qint32 &count, QVector<Entry> &table)
-{
-    if (!value.isArray())
-        return expected(path, "an array", value);
-    const QJsonArray entries = value.toArray();
-    table.resize(entries.size());
-    for (int i = 0; i < entries.size(); ++i) {
-        const JsonPath entryPath = path.element(i);
-        QJsonValue values[FieldCount];
-        if (!readFields(entries.at(i), entryPath, fields, FieldCount, values))
-            return false;
-        for (size_t j = 0; j < FieldCount; ++j) {
-            if (!readInteger(
-                        values[j], entryPath.member(fields[j].name), table[i].*fields[j].member))
-                return false;
-        }
-    }
-    count = table.size();
-    return true;
-}
-
-bool JsonReader::readObject(const QJsonValue &value, const JsonPath &path, ResObject &object)
-{
-    // The values in the order of ObjectFields.
-    QJsonValue fields[std::size(ObjectFields)];
-    if (!readFields(value, path, ObjectFields, std::size(ObjectFields), fields))
-        return false;
-    if (!readInteger(fields[0], path.member(ObjectFields[0]), object.ObjectType)
-            || !readInteger(fields[1], path.member(ObjectFields[1]), object.EntryTypeTypeID))
-        return false;
-    for (size_t i = 0; i < std::size(StringFields); ++i) {
-        const StringField &field = StringFields[i];
-        if (!readString(fields[2 + i], path.member(field.name), object.*field.member))
-            return false;
-    }
-    return readTable(fields[5], path.member(ObjectFields[5]), Part1Fields, object.Part1Count,
-                   object.Part1)
-            && readTable(fields[6], path.member(ObjectFields[6]), Part2Fields, object.Part2Count,
-                    object.Part2);
-}
-
-bool JsonReader::readContents(const QJsonDocument &document, ResStruct &contents)
-{
-    if (!document.isObject())
-        return fail(QString(), QStringLiteral("the JSON text is not an object."));
-    QJsonValue fields[std::size(RootFields)];
-    if (!readFields(document.object(), Root, RootFields, 2, fields))
-        return false;
-
-    ResStruct read;
-    QByteArray header;
-    const JsonPath headerPath = Root.member(RootFields[0]);
-    if (!readHex(fields[0], headerPath, header))
-        return false;
-    if (header.size() != ResHeaderSize) {
-        return fail(headerPath.toString(),
-                QStringLiteral("%1 hex digits; the header takes %2.")
-                        .arg(header.size() * 2)
-                        .arg(ResHeaderSize * 2));
-    }
-    std::memcpy(&read.header, header.constData(), ResHeaderSize);
-
-    const JsonPath objectsPath = Root.member(RootFields[1]);
-    if (!fields[1].isArray())
-        return expected(objectsPath, "an array", fields[1]);
-    const QJsonArray objects = fields[1].toArray();
-    if (objects.size() > MaxObjectCount) {
-        return fail(objectsPath.toString(),
-                QStringLiteral("%1 objects; a RES file holds at most %2.")
-                        .arg(objects.size())
-                        .arg(MaxObjectCount));
-    }
-    read.objects.resize(objects.size());
-    for (int i = 0; i < objects.size(); ++i) {
-        if (!readObject(objects.at(i), objectsPath.element(i), read.objects[i]))
-            return false;
-    }
-    read.header.ObjectCount = qint16(read.objects.size());
-
-    if (!fields[2].isUndefined() && !readHex(fields[2], Root.member(RootFields[2]), read.trailing))
-        return false;
-    contents = std::move(read);
-    return true;
-}
-
 } // namespace
 
 QByteArray exportJson(const ResStruct &contents)
 {
     JsonWriter json;
+    // About what an object and its entries take, so that the text grows once.
+    qsizetype expected = 1024;
+    for (const ResObject &object : contents.objects)
+        expected += 640 + 100 * object.Part1.size() + 260 * object.Part2.size();
+    json.text.reserve(int(qMin(expected, qsizetype(std::numeric_limits<int>::max() / 2))));
     json.open('{');
     json.next("header");
     json.string(
@@ -556,20 +669,32 @@ QByteArray exportJson(const ResStruct &contents)
 
 bool importJson(const QByteArray &json, ResStruct *contents, QString *error)
 {
-    QJsonParseError parseError;
-    const QJsonDocument document = QJsonDocument::fromJson(json, &parseError);
-    if (parseError.error != QJsonParseError::NoError) {
-        const QByteArray before = json.left(parseError.offset);
-        *error = QStringLiteral("line %1, column %2: %3.")
-                         .arg(before.count('\n') + 1)
-                         .arg(before.size() - before.lastIndexOf('\n'))
-                         .arg(parseError.errorString());
-        return false;
-    }
-    JsonReader reader;
-    if (!reader.readContents(document, *contents)) {
+    // Each object has one "ObjectType" key: a hint for one allocation of them.
+    JsonReader reader(qMin(int(json.count("\"ObjectType\"")), int(MaxObjectCount)));
+    rapidjson::MemoryStream stream(json.constData(), size_t(json.size()));
+    rapidjson::Reader parser;
+    const rapidjson::ParseResult parsed =
+            parser.Parse<rapidjson::kParseValidateEncodingFlag | rapidjson::kParseIterativeFlag>(
+                    stream, reader);
+    if (!reader.error.isEmpty()) {
         *error = reader.error;
         return false;
     }
+    // The parser takes a zero byte for the end of the text.
+    const size_t offset = parsed ? stream.Tell() : parsed.Offset();
+    if (!parsed || offset != size_t(json.size())) {
+        const QByteArray before = json.left(int(offset));
+        QString reason = parsed ? QStringLiteral("a zero byte stands in the JSON text")
+                                : QString::fromLatin1(rapidjson::GetParseError_En(parsed.Code()));
+        if (reason.endsWith(QLatin1Char('.')))
+            reason.chop(1);
+        *error = QStringLiteral("line %1, column %2: %3.")
+                         .arg(before.count('\n') + 1)
+                         .arg(before.size() - before.lastIndexOf('\n'))
+                         .arg(reason);
+        return false;
+    }
+    reader.read.header.ObjectCount = qint16(reader.read.objects.size());
+    *contents = std::move(reader.read);
     return true;
 }

@@ -146,6 +146,27 @@ const char Gb18030Name[] = "gb18030";
 const char Big5Name[] = "big5";
 const char Utf8Name[] = "utf-8";
 
+// A converter of the codec's, kept for the thread: without a state of its own,
+// each conversion opens the converter library's converter anew, which cost most
+// of the time of decoding a short string.
+QTextCodec::ConverterState &converterOf(QTextCodec *codec)
+{
+    thread_local QTextCodec::ConverterState gb18030State, big5State;
+    return codec == big5() ? big5State : gb18030State;
+}
+
+// Decodes all of text. A zero byte after it completes whatever sequence text
+// leaves open, as a replacement character, so that nothing is carried over to
+// the next string the kept converter decodes.
+QString decoded(QTextCodec *codec, const QByteArray &text)
+{
+    QTextCodec::ConverterState &state = converterOf(codec);
+    QString result = codec->toUnicode(text.constData(), text.size(), &state);
+    result += codec->toUnicode("", 1, &state);
+    result.chop(1);
+    return result;
+}
+
 } // namespace
 
 QByteArray recordTextBytes(const ResString &string)
@@ -156,10 +177,10 @@ QByteArray recordTextBytes(const ResString &string)
 RecordText readRecordText(const QByteArray &bytes)
 {
     const QByteArray text = beforeFirstZero(bytes);
-    RecordText asGb18030 { gb18030()->toUnicode(text), Gb18030Name };
     if (isAscii(text))
-        return asGb18030;
-    RecordText asBig5 { big5()->toUnicode(text), Big5Name };
+        return { QString::fromLatin1(text), Gb18030Name };
+    RecordText asGb18030 { decoded(gb18030(), text), Gb18030Name };
+    RecordText asBig5 { decoded(big5(), text), Big5Name };
     const int gbCost = textCost(asGb18030.text);
     const int big5Cost = textCost(asBig5.text);
     if (big5Cost != Impossible && (gbCost == Impossible || big5Cost < gbCost))
@@ -172,9 +193,16 @@ QString decodeRecordText(const QByteArray &bytes)
     return readRecordText(bytes).text;
 }
 
-QByteArray encodeRecordText(const QString &text)
+QByteArray encodeRecordText(const QString &text, const char *encoding)
 {
-    return gb18030()->fromUnicode(text);
+    QTextCodec *codec = qstrcmp(encoding, Big5Name) == 0 ? big5()
+            : qstrcmp(encoding, Utf8Name) == 0           ? utf8()
+                                                         : gb18030();
+    // A whole text leaves no surrogate open in the kept converter. Qt's own
+    // UTF-8 codec opens no converter, and would begin with a byte order mark.
+    if (codec == utf8() || !text.isValidUtf16())
+        return codec->fromUnicode(text);
+    return codec->fromUnicode(text.constData(), text.size(), &converterOf(codec));
 }
 
 RecordText readModelNameText(const QByteArray &bytes)

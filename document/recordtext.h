@@ -25,7 +25,9 @@ struct RecordText
 // Reads the bytes before the first zero byte.
 RecordText readRecordText(const QByteArray &bytes);
 QString decodeRecordText(const QByteArray &bytes);
-QByteArray encodeRecordText(const QString &text);
+// Encodes text in an encoding that RecordText names, by default as edited text
+// is stored.
+QByteArray encodeRecordText(const QString &text, const char *encoding = "gb18030");
 
 // Model names (String2) are shown as UTF-8 when their bytes are valid UTF-8, so
 // ASCII names read as they are; other bytes are read as the other strings are,

@@ -301,17 +301,24 @@ private slots:
                 R"(objects[0].String3.text: big5 cannot represent "们" (U+4EEC); a text )"
                 R"(without "encoding" is stored as GB18030.)");
         refusal("unknown encoding", R"("big5")", R"("latin1")", "objects[0].String3.encoding");
-        refusal("32768 objects", "6}]}", "6}]}" + QByteArray(",{}").repeated(32767), "objects");
         refusal("a fraction", R"(: 6)", R"(: 6.5)", "objects[0].Part1[0].Value2");
         refusal("odd hex", R"("00")", R"("000")", "objects[0].String1.hex");
         refusal("255 bytes of hex", R"("00")", '"' + QByteArray(510, '0') + '"',
                 "objects[0].String1.hex");
         refusal("hex without its zero byte", R"("00")", R"("41")", "objects[0].String1.hex");
+        refusal("a zero character", R"("text": "")", R"("text": "a\u0000b")",
+                "objects[0].String2.text");
+        refusal("a field given twice", R"("Part2": [])", R"("Part2": [], "Part2": [])",
+                "objects[0].Part2");
+        QTest::newRow("a zero byte after the JSON") << Valid + '\0' + "," << QByteArray("line 3");
         // The most objects that a RES file holds are taken.
-        const QByteArray object = Valid.mid(Valid.indexOf("{\"ObjectType"));
-        QTest::newRow("32767 objects") << QByteArray(Valid).replace(
-                object, object.chopped(2) + ("," + object.chopped(2)).repeated(32766) + "]}")
-                                       << QByteArray();
+        const QByteArray object = Valid.mid(Valid.indexOf("{\"ObjectType")).chopped(2);
+        const auto objects = [&object](int count) {
+            return QByteArray(Valid).replace(
+                    object + "]}", object + ("," + object).repeated(count - 1) + "]}");
+        };
+        QTest::newRow("32768 objects") << objects(32768) << QByteArray("objects: ");
+        QTest::newRow("32767 objects") << objects(32767) << QByteArray();
     }
 
     // The fault is named with its JSON path, and OUT.res is left as it was.
