@@ -1,4 +1,5 @@
 #include "drovanel.h"
+#include "graphics.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -56,6 +57,7 @@ int main(int argc, char *argv[])
 {
     const QString file = fileFromCommandLine(argc, argv);
 
+    skipUnusedOpenGl();
     QApplication application(argc, argv);
     QTranslator translator;
     installTranslation(application, translator);

@@ -130,7 +130,8 @@ std::unique_ptr<TestWindow> openedWindow(const QString &path, int objects)
 } // namespace
 
 const QStringList BenchRunner::groups { QStringLiteral("files"), QStringLiteral("select"),
-    QStringLiteral("add"), QStringLiteral("json"), QStringLiteral("memory") };
+    QStringLiteral("add"), QStringLiteral("json"), QStringLiteral("memory"),
+    QStringLiteral("x11") };
 
 BenchRunner::BenchRunner(bool quick, int repeat, const QString &only)
     : repeat(repeat)
@@ -150,7 +151,7 @@ int BenchRunner::run()
     // In the order of groups.
     const QVector<void (BenchRunner::*)()> measures { &BenchRunner::measureFiles,
         &BenchRunner::measureSelection, &BenchRunner::measureAddNewObject,
-        &BenchRunner::measureJson, &BenchRunner::measureMemory };
+        &BenchRunner::measureJson, &BenchRunner::measureMemory, &BenchRunner::measureX11 };
     for (int i = 0; i < measures.size(); ++i) {
         if (only.isEmpty() || only == groups.at(i))
             (this->*measures.at(i))();
@@ -307,42 +308,95 @@ void BenchRunner::measureJson()
         fail(QStringLiteral("the merge met conflicts: %1").arg(merged.conflicts.value(0)));
 }
 
+QString BenchRunner::probe(const QStringList &environment) const
+{
+    QProcess probe;
+    QProcessEnvironment variables = QProcessEnvironment::systemEnvironment();
+    for (const QString &variable : environment)
+        variables.insert(
+                variable.section(QLatin1Char('='), 0, 0), variable.section(QLatin1Char('='), 1));
+    probe.setProcessEnvironment(variables);
+    probe.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    probe.start(QCoreApplication::applicationFilePath(),
+            { QStringLiteral("--memory-probe"), path, QString::number(objects) });
+    probe.waitForFinished(-1);
+    return QString::fromLatin1(probe.readAllStandardOutput());
+}
+
+namespace {
+
+double valueIn(const QString &status, const char *key)
+{
+    const QRegularExpression line(QStringLiteral("%1:\\s*([\\d.]+)").arg(QLatin1String(key)));
+    return line.match(status).captured(1).toDouble();
+}
+
+} // namespace
+
 // Each run opens the file in a new process, as a user does: without the memory
 // of other figures, nor memory that an earlier document freed for it to reuse.
 void BenchRunner::measureMemory()
 {
-    QVector<double> opens;
-    QVector<double> peakMib;
-    QVector<double> virtualMib;
+    QVector<double> opens, peakMib, openMib, virtualMib;
     for (int run = 0; run < repeat; ++run) {
-        QProcess probe;
-        probe.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        probe.start(QCoreApplication::applicationFilePath(),
-                { QStringLiteral("--memory-probe"), path, QString::number(objects) });
-        probe.waitForFinished(-1);
-        const QString status = QString::fromLatin1(probe.readAllStandardOutput());
-        const auto value = [&status](const char *key) {
-            const QRegularExpression line(QStringLiteral("%1:\\s*([\\d.]+)").arg(key));
-            return line.match(status).captured(1).toDouble();
-        };
-        if (value("VmHWM") <= 0)
+        const QString status = probe({});
+        if (valueIn(status, "VmHWM") <= 0)
             fail(QStringLiteral("the memory probe failed"));
-        opens.append(value("Open"));
-        // The peak resident size: what the open took at its most, not what stayed.
-        peakMib.append(value("VmHWM") / 1024);
-        virtualMib.append(value("VmSize") / 1024);
+        opens.append(valueIn(status, "Open"));
+        // The peak resident size: what the open took at its most.
+        peakMib.append(valueIn(status, "VmHWM") / 1024);
+        openMib.append(valueIn(status, "VmRSS") / 1024);
+        virtualMib.append(valueIn(status, "VmSize") / 1024);
     }
     print("open_cold", fileParams, opens);
-    std::printf("bench name=memory %s rss_mib=%.1f vsz_mib=%.1f runs=%d\n", qPrintable(fileParams),
-            median(peakMib), median(virtualMib), repeat);
+    std::printf("bench name=memory %s rss_open_mib=%.1f rss_peak_mib=%.1f vsz_mib=%.1f runs=%d\n",
+            qPrintable(fileParams), median(openMib), median(peakMib), median(virtualMib), repeat);
 }
 
-int BenchRunner::memoryProbe(const QString &path, int objects)
+// The same on an X server of its own, where Xvfb is installed: what starting
+// the editor takes, and its resident size then and once the file is open.
+void BenchRunner::measureX11()
+{
+    QProcess xvfb;
+    xvfb.start(QStringLiteral("Xvfb"),
+            { QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-nolisten"),
+                    QStringLiteral("tcp"), QStringLiteral("-screen"), QStringLiteral("0"),
+                    QStringLiteral("1280x1024x24") });
+    // Xvfb writes its display number once it takes connections.
+    if (!xvfb.waitForStarted() || !xvfb.waitForReadyRead(30000)) {
+        std::printf("bench name=x11 skipped=\"no Xvfb\"\n");
+        return;
+    }
+    const QString display = QLatin1Char(':') + QString::fromLatin1(xvfb.readLine()).trimmed();
+    QVector<double> starts, startMib, openMib;
+    for (int run = 0; run < repeat; ++run) {
+        const QString status = probe(
+                { QStringLiteral("DISPLAY=") + display, QStringLiteral("QT_QPA_PLATFORM=xcb") });
+        if (valueIn(status, "VmRSS") <= 0)
+            fail(QStringLiteral("the memory probe failed on the X server %1").arg(display));
+        starts.append(valueIn(status, "Start"));
+        startMib.append(valueIn(status, "StartRss") / 1024);
+        openMib.append(valueIn(status, "VmRSS") / 1024);
+    }
+    xvfb.terminate();
+    xvfb.waitForFinished();
+    const QString integration =
+            qEnvironmentVariable("QT_XCB_GL_INTEGRATION", QStringLiteral("none"));
+    print("x11_start", fileParams + QStringLiteral(" gl=") + integration, starts);
+    std::printf("bench name=x11_memory %s gl=%s rss_start_mib=%.1f rss_open_mib=%.1f runs=%d\n",
+            qPrintable(fileParams), qPrintable(integration), median(startMib), median(openMib),
+            repeat);
+}
+
+int BenchRunner::memoryProbe(const QString &path, int objects, const QElapsedTimer &sinceStart)
 {
     const std::unique_ptr<TestWindow> window = shownWindow();
+    const double startMs = double(sinceStart.nsecsElapsed()) / 1e6;
+    const double startRss = valueIn(
+            QString::fromLatin1(testres::readAll(QStringLiteral("/proc/self/status"))), "VmRSS");
     const double ms = msOf([&] { window->open(path), settle(); });
     checkWindow(*window, objects, QStringLiteral("Open"));
-    std::printf("Open: %.3f ms\n%s", ms,
+    std::printf("Start: %.3f ms\nStartRss: %.0f kB\nOpen: %.3f ms\n%s", startMs, startRss, ms,
             testres::readAll(QStringLiteral("/proc/self/status")).constData());
     return 0;
 }

@@ -2,6 +2,7 @@
 
 #include "resbytes.h"
 
+#include <QElapsedTimer>
 #include <QStringList>
 #include <QTemporaryDir>
 
@@ -23,9 +24,11 @@ public:
 
     int run();
 
-    // The child process of open_cold and memory: opens path (of objects objects)
-    // in a new window, then prints the time that took and its /proc/self/status.
-    static int memoryProbe(const QString &path, int objects);
+    // The child process of open_cold, memory and x11: shows a new window, opens
+    // path (of objects objects) in it, and prints the time since the process
+    // started and its resident size once the window showed, the time the open
+    // took, and its /proc/self/status.
+    static int memoryProbe(const QString &path, int objects, const QElapsedTimer &sinceStart);
 
 private:
     void measureFiles();
@@ -33,6 +36,9 @@ private:
     void measureAddNewObject();
     void measureJson();
     void measureMemory();
+    void measureX11();
+    // Runs the memory probe with these variables added to the environment.
+    QString probe(const QStringList &environment) const;
 
     QVector<double> timed(
             const std::function<void()> &prepare, const std::function<void()> &work) const;

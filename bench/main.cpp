@@ -1,7 +1,9 @@
 #include "benchrunner.h"
+#include "graphics.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QElapsedTimer>
 
 namespace {
 
@@ -19,6 +21,9 @@ void quietHandler(QtMsgType type, const QMessageLogContext &context, const QStri
 
 int main(int argc, char *argv[])
 {
+    QElapsedTimer sinceStart;
+    sinceStart.start();
+    skipUnusedOpenGl();
     defaultHandler = qInstallMessageHandler(quietHandler);
     // The real widgets without a screen, as the tests run them.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
@@ -43,7 +48,7 @@ int main(int argc, char *argv[])
 
     const QStringList arguments = parser.positionalArguments();
     if (parser.isSet(memoryProbe))
-        return BenchRunner::memoryProbe(arguments.value(0), arguments.value(1).toInt());
+        return BenchRunner::memoryProbe(arguments.value(0), arguments.value(1).toInt(), sinceStart);
 
     const int runs =
             parser.isSet(quick) && !parser.isSet(repeat) ? 1 : parser.value(repeat).toInt();

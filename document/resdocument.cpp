@@ -1,5 +1,6 @@
 #include "resdocument.h"
 
+#include <QCryptographicHash>
 #include <QSaveFile>
 
 #include <cstring>
@@ -148,6 +149,9 @@ bool ResReader::readTable(int index, const char *countName, qint32 &count, QVect
                         .arg(tableSize)
                         .arg(remaining()));
     }
+    // Exactly: resizing an empty vector rounds its block up to a power of two,
+    // which for the short tables of 32767 objects came to megabytes.
+    table.reserve(count);
     table.resize(count);
     return count == 0 || readRaw(index, countName, table.data(), tableSize);
 }
@@ -206,7 +210,7 @@ bool ResDocument::parse(const QByteArray &bytes)
         return false;
     }
     contents = std::move(loaded);
-    savedBytes = bytes;
+    savedDigest = QCryptographicHash::hash(bytes, QCryptographicHash::Sha256);
     lastError.clear();
     return true;
 }
@@ -222,7 +226,7 @@ bool ResDocument::save()
         lastError = out.errorString();
         return false;
     }
-    savedBytes = bytes;
+    savedDigest = QCryptographicHash::hash(bytes, QCryptographicHash::Sha256);
     lastError.clear();
     return true;
 }
@@ -239,14 +243,30 @@ bool ResDocument::write(QIODevice &device)
 
 bool ResDocument::isModified() const
 {
-    return toBytes() != savedBytes;
+    return digest() != savedDigest;
+}
+
+QByteArray ResDocument::digest() const
+{
+    QCryptographicHash hash(QCryptographicHash::Sha256);
+    writePieces([&hash](const char *data, int size) { hash.addData(data, size); });
+    return hash.result();
 }
 
 QByteArray ResDocument::toBytes() const
 {
+    int size = 0;
+    writePieces([&size](const char *, int pieceSize) { size += pieceSize; });
     QByteArray bytes;
-    const auto put = [&bytes](const void *data, qint64 size) {
-        bytes.append(static_cast<const char *>(data), int(size));
+    bytes.reserve(size);
+    writePieces([&bytes](const char *data, int pieceSize) { bytes.append(data, pieceSize); });
+    return bytes;
+}
+
+void ResDocument::writePieces(const std::function<void(const char *data, int size)> &write) const
+{
+    const auto put = [&write](const void *data, qint64 size) {
+        write(static_cast<const char *>(data), int(size));
     };
     const auto putString = [&put](const ResString &string) {
         put(&string.Length, sizeof string.Length);
@@ -263,5 +283,5 @@ QByteArray ResDocument::toBytes() const
         put(&object.Part2Count, sizeof object.Part2Count);
         put(object.Part2.constData(), qint64(object.Part2Count) * Part2EntrySize);
     }
-    return bytes + contents.trailing;
+    put(contents.trailing.constData(), contents.trailing.size());
 }

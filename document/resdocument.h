@@ -6,6 +6,8 @@
 #include <QFile>
 #include <QString>
 
+#include <functional>
+
 class QIODevice;
 
 // One RES file held in memory: the path it came from and its records. Views
@@ -46,10 +48,15 @@ public:
 
 private:
     bool parse(const QByteArray &bytes);
+    // Hands the bytes of the file, piece by piece, to put.
+    void writePieces(const std::function<void(const char *data, int size)> &put) const;
     QByteArray toBytes() const;
+    QByteArray digest() const;
 
     char16_t fileName[FileNameCapacity] = {};
     QFile file;
     QString lastError;
-    QByteArray savedBytes;
+    // Of the bytes last read or written: a copy of them would take as much
+    // memory again as the file.
+    QByteArray savedDigest;
 };

@@ -28,6 +28,13 @@ static QByteArray saved(ResDocument &document)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
+    // The same bytes as JSON: refused with a reason, or taken.
+    QString jsonError;
+    ResStruct fromJson;
+    const QByteArray bytes(reinterpret_cast<const char *>(data), int(size));
+    expect(importJson(bytes, &fromJson, &jsonError) || !jsonError.isEmpty(),
+            "refused JSON has a reason");
+
     QBuffer input;
     input.setData(reinterpret_cast<const char *>(data), int(size));
     input.open(QIODevice::ReadOnly);
