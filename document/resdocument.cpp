@@ -249,7 +249,9 @@ bool ResDocument::isModified() const
 QByteArray ResDocument::digest() const
 {
     QCryptographicHash hash(QCryptographicHash::Sha256);
-    writePieces([&hash](const char *data, int size) { hash.addData(data, size); });
+    writePieces([&hash](const char *data, int size) {
+        hash.addData(QByteArray::fromRawData(data, size));
+    });
     return hash.result();
 }
 
