@@ -4,6 +4,7 @@
 
 #include <QLocale>
 #include <QTextCodec>
+#include <QThread>
 
 #include <rapidjson/error/en.h>
 #include <rapidjson/memorystream.h>
@@ -15,9 +16,11 @@
 #include <cmath>
 #include <cstring>
 #include <functional>
+#include <future>
 #include <iterator>
 #include <limits>
 #include <utility>
+#include <vector>
 
 namespace {
 
@@ -63,6 +66,15 @@ QTextCodec *codecNamed(const QString &name)
 class JsonWriter
 {
 public:
+    JsonWriter() = default;
+    // Goes on inside depth open objects and arrays, the innermost of which
+    // already holds members or not.
+    JsonWriter(int depth, bool membersBefore)
+        : empty(depth, false)
+    {
+        empty.last() = !membersBefore;
+    }
+
     void open(char bracket)
     {
         text += bracket;
@@ -76,6 +88,9 @@ public:
             newLine();
         text += bracket;
     }
+
+    // Records that members were written into the innermost open level elsewhere.
+    void openedMembers(bool written) { empty.last() = empty.last() && !written; }
 
     // Starts the next member of the open object (with its key) or array.
     void next(const char *key = nullptr)
@@ -640,12 +655,37 @@ bool JsonReader::readText(ResString &string, const FieldPath &path)
 
 QByteArray exportJson(const ResStruct &contents)
 {
+    // About what objects and their entries take, so that each text grows once.
+    const auto expectedSize = [&contents](int begin, int end) {
+        qsizetype size = 1024;
+        for (int i = begin; i < end; ++i) {
+            const ResObject &object = contents.objects.at(i);
+            size += 640 + 100 * object.Part1.size() + 260 * object.Part2.size();
+        }
+        return int(qMin(size, qsizetype(std::numeric_limits<int>::max() / 4)));
+    };
+    // The objects are written in slices, one per processor: showing each string
+    // as the editor does takes most of the time.
+    const int objects = contents.objects.size();
+    const int slices = objects < 1000 ? 1 : qBound(1, QThread::idealThreadCount(), 8);
+    std::vector<std::future<QByteArray>> parts;
+    for (int slice = 0; slice < slices; ++slice) {
+        const int begin = int(qint64(objects) * slice / slices);
+        const int end = int(qint64(objects) * (slice + 1) / slices);
+        parts.push_back(std::async(std::launch::async, [&contents, &expectedSize, begin, end] {
+            // Inside the file's object and its "objects" array.
+            JsonWriter json(2, begin > 0);
+            json.text.reserve(expectedSize(begin, end));
+            for (int i = begin; i < end; ++i) {
+                json.next();
+                writeObject(json, contents.objects.at(i));
+            }
+            return json.text;
+        }));
+    }
+
     JsonWriter json;
-    // About what an object and its entries take, so that the text grows once.
-    qsizetype expected = 1024;
-    for (const ResObject &object : contents.objects)
-        expected += 640 + 100 * object.Part1.size() + 260 * object.Part2.size();
-    json.text.reserve(int(qMin(expected, qsizetype(std::numeric_limits<int>::max() / 2))));
+    json.text.reserve(expectedSize(0, objects));
     json.open('{');
     json.next("header");
     json.string(
@@ -653,10 +693,9 @@ QByteArray exportJson(const ResStruct &contents)
                     .toHex());
     json.next("objects");
     json.open('[');
-    for (const ResObject &object : contents.objects) {
-        json.next();
-        writeObject(json, object);
-    }
+    for (std::future<QByteArray> &part : parts)
+        json.text += part.get();
+    json.openedMembers(objects > 0);
     json.close(']');
     if (!contents.trailing.isEmpty()) {
         json.next("trailing");

@@ -3,6 +3,7 @@
 #include <QTextCodec>
 
 #include <algorithm>
+#include <atomic>
 #include <cstring>
 #include <iterator>
 #include <utility>
@@ -81,10 +82,8 @@ bool isNameSymbol(uint character)
     });
 }
 
-int characterCost(uint character)
+int workedOutCost(uint character)
 {
-    if (character >= 0x20 && character < 0x7F)
-        return AsciiCost;
     const QChar::Category category = QChar::category(character);
     // The codecs decode a byte sequence they cannot read as U+FFFD or U+001A.
     if (character < 0xA0 || character == 0xFFFD || category == QChar::Other_NotAssigned
@@ -100,6 +99,26 @@ int characterCost(uint character)
     if (isHan(character))
         return RareHanCost;
     return isNameSymbol(character) ? SymbolCost : OtherCost;
+}
+
+// Each character's cost is worked out once and then looked up: the strings of a
+// file are decoded twice each, and the category and table search of every
+// character took a fifth of exporting a file.
+int characterCost(uint character)
+{
+    if (character >= 0x20 && character < 0x7F)
+        return AsciiCost;
+    if (character > 0xFFFF)
+        return workedOutCost(character);
+    // The cost plus two, so that 0 stands for not yet worked out (and Impossible
+    // for 1); zero-initialised as a static.
+    static std::atomic<qint8> known[0x10000];
+    int cost = known[character].load(std::memory_order_relaxed);
+    if (cost == 0) {
+        cost = workedOutCost(character) + 2;
+        known[character].store(qint8(cost), std::memory_order_relaxed);
+    }
+    return cost - 2;
 }
 
 // How unlikely text is as what a modder wrote, in bits; Impossible when it holds
