@@ -667,7 +667,7 @@ QByteArray exportJson(const ResStruct &contents)
     // The objects are written in slices, one per processor: showing each string
     // as the editor does takes most of the time.
     const int objects = contents.objects.size();
-    const int slices = objects < 1000 ? 1 : qBound(1, QThread::idealThreadCount(), 8);
+    const int slices = qBound(1, qMin(QThread::idealThreadCount(), objects), 8);
     std::vector<std::future<QByteArray>> parts;
     for (int slice = 0; slice < slices; ++slice) {
         const int begin = int(qint64(objects) * slice / slices);

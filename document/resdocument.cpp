@@ -210,7 +210,7 @@ bool ResDocument::parse(const QByteArray &bytes)
         return false;
     }
     contents = std::move(loaded);
-    savedDigest = QCryptographicHash::hash(bytes, QCryptographicHash::Sha256);
+    savedDigest = QCryptographicHash::hash(bytes, QCryptographicHash::Sha1);
     lastError.clear();
     return true;
 }
@@ -226,7 +226,7 @@ bool ResDocument::save()
         lastError = out.errorString();
         return false;
     }
-    savedDigest = QCryptographicHash::hash(bytes, QCryptographicHash::Sha256);
+    savedDigest = QCryptographicHash::hash(bytes, QCryptographicHash::Sha1);
     lastError.clear();
     return true;
 }
@@ -248,7 +248,7 @@ bool ResDocument::isModified() const
 
 QByteArray ResDocument::digest() const
 {
-    QCryptographicHash hash(QCryptographicHash::Sha256);
+    QCryptographicHash hash(QCryptographicHash::Sha1);
     writePieces([&hash](const char *data, int size) {
         hash.addData(QByteArray::fromRawData(data, size));
     });

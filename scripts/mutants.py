@@ -40,7 +40,7 @@ MUTANTS = [
     ("a short write is committed", "document/resdocument.cpp",
      "out.write(bytes) != bytes.size() || !out.flush()", "out.write(bytes) != bytes.size()"),
     ("a save does not count as saved", "document/resdocument.cpp",
-     "    savedDigest = QCryptographicHash::hash(bytes, QCryptographicHash::Sha256);\n    lastError.clear();\n    return true;\n}\n\nbool ResDocument::write",
+     "    savedDigest = QCryptographicHash::hash(bytes, QCryptographicHash::Sha1);\n    lastError.clear();\n    return true;\n}\n\nbool ResDocument::write",
      "    lastError.clear();\n    return true;\n}\n\nbool ResDocument::write"),
     ("edits are never noticed", "document/resdocument.cpp",
      "return digest() != savedDigest;", "return false;"),
