@@ -38,6 +38,13 @@ header 00 >"$build/seeds/empty.res"
     printf '\x01\x00\x00\x00\x0c\x00\x00\x00\x05\x00\x00\x00\xff\xff\xff\xff'
     printf '\x01\x00\x00\x00'; head -c 36 /dev/zero; printf '\x0a\x00\x00\x00tail'
 } >"$build/seeds/object.res"
+# The same bytes also go to the JSON reader, which a seed of JSON leads in.
+printf '{"header": "%s", "objects": [{"ObjectType": 1, "EntryTypeTypeID": 2, "String1": %s' \
+    "$(printf '%0120d' 0)" '{"hex": "00"},' >"$build/seeds/object.json"
+printf ' "String2": {"text": "m"}, "String3": {"text": "\\u4e2d", "encoding": "big5"},' \
+    >>"$build/seeds/object.json"
+printf ' "Part1": [{"Type": 4, "Value1": 5, "Value2": 6}], "Part2": []}], "trailing": "00"}' \
+    >>"$build/seeds/object.json"
 
 export ASAN_OPTIONS=${ASAN_OPTIONS:-halt_on_error=1:detect_leaks=1}:abort_on_error=1
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-halt_on_error=1:print_stacktrace=1}
