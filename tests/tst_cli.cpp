@@ -90,8 +90,10 @@ private slots:
         QCOMPARE(run({ "-c", "import json; json.load(open('out.json'))" }, "python3"), 0);
         QCOMPARE(run({ "import", "out.json", "out.res" }), 0);
         QCOMPARE(testres::readAll("out.res"), testres::readAll("in.res"));
-        QCOMPARE(run({ "export", "in.res" }), 0);
-        QCOMPARE(out, testres::readAll("out.json"));
+        for (const QStringList &toStandardOutput : { QStringList(), QStringList("-") }) {
+            QCOMPARE(run(QStringList { "export", "in.res" } + toStandardOutput), 0);
+            QCOMPARE(out, testres::readAll("out.json"));
+        }
 
         QJsonObject root = QJsonDocument::fromJson(out).object();
         QJsonArray strings;
