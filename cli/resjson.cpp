@@ -665,36 +665,40 @@ QByteArray exportJson(const ResStruct &contents)
         return int(qMin(size, qsizetype(std::numeric_limits<int>::max() / 4)));
     };
     // The objects are written in slices, one per processor: showing each string
-    // as the editor does takes most of the time.
+    // as the editor does takes most of the time. The first slice begins the
+    // text, which the others are appended to, each freed once it is.
     const int objects = contents.objects.size();
     const int slices = qBound(1, qMin(QThread::idealThreadCount(), objects), 8);
-    std::vector<std::future<QByteArray>> parts;
+    std::vector<std::future<JsonWriter>> parts;
     for (int slice = 0; slice < slices; ++slice) {
         const int begin = int(qint64(objects) * slice / slices);
         const int end = int(qint64(objects) * (slice + 1) / slices);
         parts.push_back(std::async(std::launch::async, [&contents, &expectedSize, begin, end] {
-            // Inside the file's object and its "objects" array.
-            JsonWriter json(2, begin > 0);
-            json.text.reserve(expectedSize(begin, end));
+            // Later slices go on inside the file's object and its "objects" array.
+            JsonWriter json = begin == 0 ? JsonWriter() : JsonWriter(2, true);
+            if (begin == 0) {
+                json.text.reserve(expectedSize(0, contents.objects.size()));
+                json.open('{');
+                json.next("header");
+                json.string(QByteArray::fromRawData(
+                        reinterpret_cast<const char *>(&contents.header), ResHeaderSize)
+                                    .toHex());
+                json.next("objects");
+                json.open('[');
+            } else {
+                json.text.reserve(expectedSize(begin, end));
+            }
             for (int i = begin; i < end; ++i) {
                 json.next();
                 writeObject(json, contents.objects.at(i));
             }
-            return json.text;
+            return json;
         }));
     }
 
-    JsonWriter json;
-    json.text.reserve(expectedSize(0, objects));
-    json.open('{');
-    json.next("header");
-    json.string(
-            QByteArray::fromRawData(reinterpret_cast<const char *>(&contents.header), ResHeaderSize)
-                    .toHex());
-    json.next("objects");
-    json.open('[');
-    for (std::future<QByteArray> &part : parts)
-        json.text += part.get();
+    JsonWriter json = parts.front().get();
+    for (auto part = parts.begin() + 1; part != parts.end(); ++part)
+        json.text += part->get().text;
     json.openedMembers(objects > 0);
     json.close(']');
     if (!contents.trailing.isEmpty()) {

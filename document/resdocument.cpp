@@ -4,6 +4,7 @@
 #include <QSaveFile>
 
 #include <cstring>
+#include <limits>
 #include <utility>
 
 namespace {
@@ -257,10 +258,15 @@ QByteArray ResDocument::digest() const
 
 QByteArray ResDocument::toBytes() const
 {
-    int size = 0;
-    writePieces([&size](const char *, int pieceSize) { size += pieceSize; });
+    qint64 size = ResHeaderSize + contents.trailing.size();
+    for (const ResObject &object : contents.objects) {
+        size += ObjectTypeAndIdSize + 3 * qint64(sizeof(qint32)) + object.String1.Length
+                + object.String2.Length + object.String3.Length + 2 * qint64(sizeof(qint32))
+                + qint64(object.Part1Count) * Part1EntrySize
+                + qint64(object.Part2Count) * Part2EntrySize;
+    }
     QByteArray bytes;
-    bytes.reserve(size);
+    bytes.reserve(int(qMin(size, qint64(std::numeric_limits<int>::max()))));
     writePieces([&bytes](const char *data, int pieceSize) { bytes.append(data, pieceSize); });
     return bytes;
 }
