@@ -50,6 +50,8 @@ MUTANTS = [
      "(gbCost == Impossible || big5Cost < gbCost)", "(gbCost != Impossible && big5Cost < gbCost)"),
     ("common characters cost as much as rare ones", "document/recordtext.cpp",
      "            return common->cost;", "            return RareHanCost;"),
+    ("a string's open byte sequence runs into the next string", "document/recordtext.cpp",
+     "    result += codec->toUnicode(\"\", 1, &state);\n    result.chop(1);\n", ""),
     ("model names in other encodings are shown as UTF-8", "document/recordtext.cpp",
      "if (state.invalidChars == 0 && state.remainingChars == 0)", "if (true)"),
     # editors/: the forms
