@@ -55,6 +55,22 @@ qint32 objectTypeOfFolder(int folderKind)
     return 0;
 }
 
+template<typename Form>
+EntryFormArea::MakeForm makeForm()
+{
+    return [](QWidget *parent) { return new Form(parent, nullptr); };
+}
+
+// Has a form show an entry of that table of the object shown, which the window
+// keeps in `object`.
+template<typename Form, typename Entry>
+EntryFormArea::ShowEntry showEntryOf(ResObject *const &object, QVector<Entry> ResObject::*table)
+{
+    return [&object, table](QWidget *form, int entry) {
+        static_cast<Form *>(form)->showEntry(entry < 0 ? nullptr : (object->*table).data() + entry);
+    };
+}
+
 ResObject newObject(qint32 objectType)
 {
     ResObject object;
@@ -70,20 +86,11 @@ ResObject newObject(qint32 objectType)
 } // namespace
 
 Drovanel::Drovanel()
-    : part1Area(
-            part1Scroll, 3, [](QWidget *parent) { return new UiMyPart1SubObject(parent, nullptr); },
-            [this](QWidget *form, int entry) {
-                static_cast<UiMyPart1SubObject *>(form)->showEntry(
-                        entry < 0 ? nullptr : shownObject->Part1.data() + entry);
-            })
+    : part1Area(part1Scroll, 3, makeForm<UiMyPart1SubObject>(),
+            showEntryOf<UiMyPart1SubObject>(shownObject, &ResObject::Part1))
     // All Part2 forms stand in one row.
-    , part2Area(
-              part2Scroll, std::numeric_limits<int>::max(),
-              [](QWidget *parent) { return new UiMyPart2SubObject(parent, nullptr); },
-              [this](QWidget *form, int entry) {
-                  static_cast<UiMyPart2SubObject *>(form)->showEntry(
-                          entry < 0 ? nullptr : shownObject->Part2.data() + entry);
-              })
+    , part2Area(part2Scroll, std::numeric_limits<int>::max(), makeForm<UiMyPart2SubObject>(),
+              showEntryOf<UiMyPart2SubObject>(shownObject, &ResObject::Part2))
 {
     setWindowTitle(tr("Drovanel 1.0"));
     setAcceptDrops(true);

@@ -76,6 +76,9 @@ private:
     MyTreeItem<ResStruct> *rootItem = nullptr;
     QWidget editorPanel;
     QVBoxLayout editorPanelLayout;
+    // The object whose entries the areas show, declared before the areas whose
+    // forms read it.
+    ResObject *shownObject = nullptr;
     // Each group box scrolls, so that its forms keep a readable size however
     // many entries an object has.
     QGroupBox part1Box;
@@ -86,7 +89,5 @@ private:
     QVBoxLayout part2BoxLayout;
     QScrollArea part2Scroll;
     EntryFormArea part2Area;
-    // The object whose entries the areas show.
-    ResObject *shownObject = nullptr;
     QVector<UiMyPart0 *> objectEditors;
 };

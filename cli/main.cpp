@@ -12,6 +12,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <utility>
 
 namespace {
 
@@ -125,8 +126,7 @@ int textconv(const QString &path)
             : QStringLiteral("drovanel-res: cannot read %1: %2\n")
                       .arg(QDir::toNativeSeparators(path), document.errorString())
                       .toUtf8();
-    writeStandardOutput(text);
-    return AllAccepted;
+    return writeStandardOutput(text) ? AllAccepted : cannotWriteStandardOutput();
 }
 
 int diff(const QString &oldPath, const QString &newPath)
@@ -149,7 +149,7 @@ int merge(const QStringList &paths, const QString &outPath, MergePreference pref
         if (!load(paths[i], documents[i]))
             return refuse("Cannot read", paths[i], documents[i].errorString()), Trouble;
     }
-    const MergeResult merged = mergeContents(
+    MergeResult merged = mergeContents(
             documents[0].contents, documents[1].contents, documents[2].contents, preference);
     const QString kind = preference == MergePreference::None ? QStringLiteral("conflict")
             : preference == MergePreference::Ours            ? QStringLiteral("kept ours")
@@ -158,7 +158,7 @@ int merge(const QStringList &paths, const QString &outPath, MergePreference pref
         printLine(stderr, kind + QLatin1String(": ") + conflict);
     // OUT may be OURS, as git gives it; all three are read by now.
     ResDocument out;
-    out.contents = merged.contents;
+    out.contents = std::move(merged.contents);
     if (!out.setFileName(outPath) || !out.save())
         return refuse("Cannot write", outPath, out.errorString()), Trouble;
     return merged.conflicts.isEmpty() || preference != MergePreference::None ? Same : Different;

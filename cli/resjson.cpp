@@ -3,7 +3,6 @@
 #include "resmatch.h"
 
 #include <QLocale>
-#include <QTextCodec>
 #include <QThread>
 
 #include <rapidjson/error/en.h>
@@ -28,8 +27,9 @@ namespace {
 const char *const RootFields[] = { "header", "objects", "trailing" };
 const char *const ObjectFields[] = { "ObjectType", "EntryTypeTypeID", "String1", "String2",
     "String3", "Part1", "Part2" };
-const char *const TextFields[] = { "text", "encoding" };
-const char *const HexFields[] = { "hex" };
+// A string is text in an encoding, or hex of all its bytes.
+const char *const StringObjectFields[] = { "text", "encoding", "hex" };
+enum StringObjectField { TextField, EncodingField, HexField };
 
 const char *nameOf(const char *name)
 {
@@ -44,18 +44,12 @@ const char *nameOf(const Field<Record> &field)
 
 const char DefaultEncoding[] = "gb18030";
 
-// Each codec is looked up once: a lookup by name is slow, and a file holds up to
-// about 100000 strings.
-QTextCodec *codecNamed(const QString &name)
+// The encoding of that name that a RecordText names, or null.
+const char *encodingNamed(const QString &name)
 {
-    static const std::pair<const char *, QTextCodec *> codecs[] = {
-        { DefaultEncoding, QTextCodec::codecForName(DefaultEncoding) },
-        { "big5", QTextCodec::codecForName("big5") },
-        { "utf-8", QTextCodec::codecForName("utf-8") },
-    };
-    for (const auto &codec : codecs) {
-        if (name == QLatin1String(codec.first))
-            return codec.second;
+    for (const char *encoding : { DefaultEncoding, "big5", "utf-8" }) {
+        if (name == QLatin1String(encoding))
+            return encoding;
     }
     return nullptr;
 }
@@ -183,12 +177,12 @@ void writeString(JsonWriter &json, const ResString &string, bool modelName)
 {
     json.open('{');
     if (const std::optional<RecordText> shown = storedText(string, modelName)) {
-        json.next(TextFields[0]);
+        json.next(StringObjectFields[TextField]);
         json.string(shown->text.toUtf8());
-        json.next(TextFields[1]);
+        json.next(StringObjectFields[EncodingField]);
         json.string(shown->encoding);
     } else {
-        json.next(HexFields[0]);
+        json.next(StringObjectFields[HexField]);
         json.string(storedBytes(string).toHex());
     }
     json.close('}');
@@ -314,11 +308,8 @@ private:
     QVector<Level> levels;
     // A string's fields, kept until its object ends: which of them it holds
     // tells text from hex.
-    QByteArray stringFields[3];
+    QByteArray stringFields[std::size(StringObjectFields)];
 };
-
-const char *const StringObjectFields[] = { "text", "encoding", "hex" };
-enum { TextField = 1, EncodingField = 2, HexField = 4 };
 
 const QVector<const char *> &JsonReader::fieldsOf(Kind kind)
 {
@@ -576,21 +567,21 @@ bool JsonReader::endString(ResString &string)
     const auto path = [this](const char *field) {
         return member(pathOf(levels.size() - 1), QLatin1String(field));
     };
-    if (!(given & HexField)) {
-        if (!(given & TextField))
-            return fail(path(TextFields[0]), QStringLiteral("the field is missing."));
+    const auto isGiven = [given](StringObjectField field) { return given & (1u << field); };
+    if (!isGiven(HexField)) {
+        if (!isGiven(TextField))
+            return fail(
+                    path(StringObjectFields[TextField]), QStringLiteral("the field is missing."));
         return readText(string, path);
     }
     // Hex is all of a string's bytes: it has no encoding.
-    for (const int field : { TextField, EncodingField }) {
-        if (given & field) {
-            return fail(
-                    path(StringObjectFields[field / 2]), QStringLiteral("there is no such field."));
-        }
+    for (const StringObjectField field : { TextField, EncodingField }) {
+        if (isGiven(field))
+            return fail(path(StringObjectFields[field]), QStringLiteral("there is no such field."));
     }
     QByteArray bytes;
-    const QString hexPath = path(HexFields[0]);
-    if (!readHex(stringFields[2], hexPath, bytes))
+    const QString hexPath = path(StringObjectFields[HexField]);
+    if (!readHex(stringFields[HexField], hexPath, bytes))
         return false;
     if (bytes.size() < ResStringMinLength || bytes.size() > ResStringMaxLength) {
         return fail(hexPath,
@@ -608,41 +599,44 @@ bool JsonReader::endString(ResString &string)
 
 bool JsonReader::readText(ResString &string, const FieldPath &path)
 {
-    const QString encoding = levels.last().given & EncodingField ? utf8Text(stringFields[1])
-                                                                 : QLatin1String(DefaultEncoding);
-    QTextCodec *codec = codecNamed(encoding);
-    if (!codec) {
-        return fail(path(TextFields[1]),
-                QStringLiteral("unknown encoding \"%1\"; use gb18030, big5 or utf-8.")
-                        .arg(encoding));
+    const QString name = levels.last().given & (1u << EncodingField)
+            ? utf8Text(stringFields[EncodingField])
+            : QLatin1String(DefaultEncoding);
+    const char *encoding = encodingNamed(name);
+    if (!encoding) {
+        return fail(path(StringObjectFields[EncodingField]),
+                QStringLiteral("unknown encoding \"%1\"; use gb18030, big5 or utf-8.").arg(name));
     }
 
-    const QString text = utf8Text(stringFields[0]);
-    if (text.contains(QChar(0)))
-        return fail(path(TextFields[0]),
+    const QString text = utf8Text(stringFields[TextField]);
+    if (text.contains(QChar(0))) {
+        return fail(path(StringObjectFields[TextField]),
                 QStringLiteral("a zero character would end the string there."));
-    const QByteArray bytes = codec->fromUnicode(text);
-    if (codec->toUnicode(bytes) != text) {
+    }
+    const auto readsBack = [encoding](const QString &text) {
+        return decodeInEncoding(encodeRecordText(text, encoding), encoding) == text;
+    };
+    const QByteArray bytes = encodeRecordText(text, encoding);
+    if (decodeInEncoding(bytes, encoding) != text) {
         const auto characters = text.toUcs4();
-        const auto lost = std::find_if(characters.begin(), characters.end(), [codec](uint c) {
+        const auto lost = std::find_if(characters.begin(), characters.end(), [&](uint c) {
             const char32_t unit = c;
-            const QString character = QString::fromUcs4(&unit, 1);
-            return codec->toUnicode(codec->fromUnicode(character)) != character;
+            return !readsBack(QString::fromUcs4(&unit, 1));
         });
         const char32_t character = lost == characters.end() ? 0 : *lost;
-        return fail(path(TextFields[0]),
+        return fail(path(StringObjectFields[TextField]),
                 QStringLiteral("%1 cannot represent \"%2\" (U+%3); a text without \"encoding\" "
                                "is stored as GB18030.")
-                        .arg(encoding, QString::fromUcs4(&character, 1),
+                        .arg(name, QString::fromUcs4(&character, 1),
                                 QString::number(uint(character), 16)
                                         .toUpper()
                                         .rightJustified(4, '0')));
     }
     if (bytes.size() > ResStringMaxTextBytes) {
-        return fail(path(TextFields[0]),
+        return fail(path(StringObjectFields[TextField]),
                 QStringLiteral("the text takes %1 bytes in %2; at most %3 fit.")
                         .arg(bytes.size())
-                        .arg(encoding)
+                        .arg(name)
                         .arg(ResStringMaxTextBytes));
     }
     string.Length = bytes.size() + 1;

@@ -13,9 +13,6 @@ std::optional<RecordText> storedText(const ResString &string, bool modelName)
         return std::nullopt;
     const QByteArray bytes = stored.left(zero);
     RecordText shown = modelName ? readModelNameText(bytes) : readRecordText(bytes);
-    // ASCII reads and writes back the same in every encoding.
-    if (std::all_of(bytes.begin(), bytes.end(), [](char byte) { return uchar(byte) < 0x80; }))
-        return shown;
     // JSON text is UTF-8, which has no form for a lone surrogate.
     if (!shown.text.isValidUtf16() || encodeRecordText(shown.text, shown.encoding) != bytes)
         return std::nullopt;

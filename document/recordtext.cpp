@@ -186,6 +186,13 @@ QString decoded(QTextCodec *codec, const QByteArray &text)
     return result;
 }
 
+QTextCodec *codecOf(const char *encoding)
+{
+    return qstrcmp(encoding, Big5Name) == 0    ? big5()
+            : qstrcmp(encoding, Utf8Name) == 0 ? utf8()
+                                               : gb18030();
+}
+
 } // namespace
 
 QByteArray recordTextBytes(const ResString &string)
@@ -214,14 +221,21 @@ QString decodeRecordText(const QByteArray &bytes)
 
 QByteArray encodeRecordText(const QString &text, const char *encoding)
 {
-    QTextCodec *codec = qstrcmp(encoding, Big5Name) == 0 ? big5()
-            : qstrcmp(encoding, Utf8Name) == 0           ? utf8()
-                                                         : gb18030();
+    // ASCII is the same bytes in every encoding.
+    if (std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 0x80; }))
+        return text.toLatin1();
+    QTextCodec *codec = codecOf(encoding);
     // A whole text leaves no surrogate open in the kept converter. Qt's own
     // UTF-8 codec opens no converter, and would begin with a byte order mark.
     if (codec == utf8() || !text.isValidUtf16())
         return codec->fromUnicode(text);
     return codec->fromUnicode(text.constData(), text.size(), &converterOf(codec));
+}
+
+QString decodeInEncoding(const QByteArray &bytes, const char *encoding)
+{
+    QTextCodec *codec = codecOf(encoding);
+    return codec == utf8() ? codec->toUnicode(bytes) : decoded(codec, bytes);
 }
 
 RecordText readModelNameText(const QByteArray &bytes)
@@ -246,7 +260,6 @@ int storeRecordText(ResString &string, const QString &text)
     if (encoded.size() > ResStringMaxTextBytes) {
         // GB18030 encodes each character on its own, so the prefix that fits is
         // found by adding up whole characters; a surrogate pair stays together.
-        QTextCodec *codec = gb18030();
         encoded.clear();
         kept = 0;
         while (kept < text.size()) {
@@ -254,7 +267,7 @@ int storeRecordText(ResString &string, const QString &text)
                             && text.at(kept + 1).isLowSurrogate()
                     ? 2
                     : 1;
-            const QByteArray character = codec->fromUnicode(text.constData() + kept, units);
+            const QByteArray character = encodeRecordText(text.mid(kept, units));
             if (encoded.size() + character.size() > ResStringMaxTextBytes)
                 break;
             encoded += character;

@@ -28,6 +28,9 @@ QString decodeRecordText(const QByteArray &bytes);
 // Encodes text in an encoding that RecordText names, by default as edited text
 // is stored.
 QByteArray encodeRecordText(const QString &text, const char *encoding = "gb18030");
+// Decodes all of bytes in an encoding that RecordText names; a sequence they
+// leave unfinished reads as a replacement character.
+QString decodeInEncoding(const QByteArray &bytes, const char *encoding);
 
 // Model names (String2) are shown as UTF-8 when their bytes are valid UTF-8, so
 // ASCII names read as they are; other bytes are read as the other strings are,

@@ -216,8 +216,20 @@ bool ResDocument::parse(const QByteArray &bytes)
     return true;
 }
 
+bool ResDocument::fitsItsHeader()
+{
+    if (contents.objects.size() <= MaxObjectCount)
+        return true;
+    lastError = tr("%1 objects; the header of a RES file counts at most %2.")
+                        .arg(contents.objects.size())
+                        .arg(MaxObjectCount);
+    return false;
+}
+
 bool ResDocument::save()
 {
+    if (!fitsItsHeader())
+        return false;
     const QByteArray bytes = toBytes();
     QSaveFile out(path());
     // Qt 5's commit() drops an error from flushing its write buffer (a full disk,
@@ -234,6 +246,8 @@ bool ResDocument::save()
 
 bool ResDocument::write(QIODevice &device)
 {
+    if (!fitsItsHeader())
+        return false;
     const QByteArray bytes = toBytes();
     if (device.write(bytes) != bytes.size()) {
         lastError = device.errorString();
@@ -258,13 +272,8 @@ QByteArray ResDocument::digest() const
 
 QByteArray ResDocument::toBytes() const
 {
-    qint64 size = ResHeaderSize + contents.trailing.size();
-    for (const ResObject &object : contents.objects) {
-        size += ObjectTypeAndIdSize + 3 * qint64(sizeof(qint32)) + object.String1.Length
-                + object.String2.Length + object.String3.Length + 2 * qint64(sizeof(qint32))
-                + qint64(object.Part1Count) * Part1EntrySize
-                + qint64(object.Part2Count) * Part2EntrySize;
-    }
+    qint64 size = 0;
+    writePieces([&size](const char *, int pieceSize) { size += pieceSize; });
     QByteArray bytes;
     bytes.reserve(int(qMin(size, qint64(std::numeric_limits<int>::max()))));
     writePieces([&bytes](const char *data, int pieceSize) { bytes.append(data, pieceSize); });

@@ -31,7 +31,8 @@ public:
     // is refused and leaves `contents` as it was; errorString() says why.
     bool load();
     // Saves through a temporary file that replaces the file only once every byte
-    // is written, so a failed save leaves the file on disk as it was.
+    // is written, so a failed save leaves the file on disk as it was. More
+    // objects than the header counts are refused, and nothing is written.
     bool save();
 
     // The same reading and writing on any device, from its current position.
@@ -48,6 +49,8 @@ public:
 
 private:
     bool parse(const QByteArray &bytes);
+    // Whether the header's 16-bit count can count the objects; else says so.
+    bool fitsItsHeader();
     // Hands the bytes of the file, piece by piece, to put.
     void writePieces(const std::function<void(const char *data, int size)> &put) const;
     QByteArray toBytes() const;

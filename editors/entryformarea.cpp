@@ -154,8 +154,9 @@ bool EntryFormArea::focusNextPrevChild(bool next)
     while (field->parentWidget() != forms.at(at))
         field = field->parentWidget();
     int entry = shownEntries.at(at);
-    int index = int(fieldsOf(forms.at(at)).indexOf(field)) + (next ? 1 : -1);
-    if (index < 0 || index >= fieldsOf(forms.at(at)).size()) {
+    const QWidgetList fieldsHere = fieldsOf(forms.at(at));
+    int index = int(fieldsHere.indexOf(field)) + (next ? 1 : -1);
+    if (index < 0 || index >= fieldsHere.size()) {
         entry += next ? 1 : -1;
         if (entry < 0 || entry >= count)
             return leaveArea(next);

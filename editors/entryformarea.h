@@ -36,8 +36,6 @@ public:
     // Leaves every form writing nowhere, before the table may move; the next
     // showEntries shows the entries again.
     void releaseForms();
-    // The form that shows entry, built if needed, with the area scrolled to it.
-    QWidget *revealEntry(int entry);
 
 protected:
     bool focusNextPrevChild(bool next) override;
@@ -50,6 +48,8 @@ private:
     // leaves the form that holds the focus showing its entry.
     void placeForms(bool keepFocused = true);
     QRect placeOf(int entry) const;
+    // The form that shows entry, built if needed, with the area scrolled to it.
+    QWidget *revealEntry(int entry);
     int formHolding(const QWidget *widget) const;
     QWidgetList fieldsOf(const QWidget *form) const;
     bool leaveArea(bool next);

@@ -106,11 +106,13 @@ private slots:
                         + QByteArray(252, 'z') + R"("}])");
 
         // A write that fails is not a success.
-        QProcess full;
-        full.setStandardOutputFile("/dev/full");
-        full.start(DROVANEL_RES, { "export", "in.res" });
-        QVERIFY(full.waitForFinished());
-        QCOMPARE(full.exitCode(), 1);
+        for (const QString command : { "export", "textconv" }) {
+            QProcess full;
+            full.setStandardOutputFile("/dev/full");
+            full.start(DROVANEL_RES, { command, "in.res" });
+            QVERIFY(full.waitForFinished());
+            QCOMPARE(full.exitCode(), 1);
+        }
 
         // A modder's edit: Chinese text without an encoding, a removed entry and a
         // removed object.
@@ -235,6 +237,26 @@ private slots:
                 int(conflict));
         QCOMPARE(err.count("conflict: "), int(conflict));
         QCOMPARE(testres::readAll("ours.res"), testres::toBytes(merged));
+    }
+
+    // Two sides that each add an object to a full file merge into more objects
+    // than a header counts: OUT is left as it was.
+    void mergeBeyondTheHeader()
+    {
+        testres::File base, ours, theirs;
+        base.objects.resize(32766);
+        ours = theirs = base;
+        ours.objects.append(object(1, 1));
+        theirs.objects.append(object(1, 2));
+        QVERIFY(testres::writeFile("base.res", testres::toBytes(base))
+                && testres::writeFile("ours.res", testres::toBytes(ours))
+                && testres::writeFile("theirs.res", testres::toBytes(theirs))
+                && testres::writeFile("out.res", "old"));
+        QCOMPARE(run({ "merge", "base.res", "ours.res", "theirs.res", "-o", "out.res" }), 2);
+        QVERIFY2(err.endsWith("Cannot write out.res: 32768 objects; the header of a RES file "
+                              "counts at most 32767.\n"),
+                err);
+        QCOMPARE(testres::readAll("out.res"), QByteArray("old"));
     }
 
     // git, set up as the README tells modders: a branch that edits a field and

@@ -182,6 +182,10 @@
         <source>The path contains a zero character.</source>
         <translation>路径中含有零字符。</translation>
     </message>
+    <message>
+        <source>%1 objects; the header of a RES file counts at most %2.</source>
+        <translation>%1 个对象；RES 文件的文件头最多只能记 %2 个。</translation>
+    </message>
 </context>
 <context>
     <name>UiMyPart0</name>
