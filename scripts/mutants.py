@@ -177,7 +177,7 @@ MUTANTS = [
      "return merged.conflicts.isEmpty() || preference != MergePreference::None ? Same : Different;",
      "return Same;"),
     ("textconv fails on a refused file", "cli/main.cpp",
-     "    writeStandardOutput(text);\n    return AllAccepted;", "    writeStandardOutput(text);\n    return Refused;"),
+     "return writeStandardOutput(text) ? AllAccepted :", "return writeStandardOutput(text) ? Refused :"),
     ("textconv exits 0 when its output cannot be written", "cli/main.cpp",
      "return writeStandardOutput(text) ? AllAccepted : cannotWriteStandardOutput();",
      "return writeStandardOutput(text), AllAccepted;"),
