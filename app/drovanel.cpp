@@ -356,7 +356,7 @@ void Drovanel::onCurrentItemChanged(QTreeWidgetItem *current, QTreeWidgetItem *p
 
     qDeleteAll(objectEditors);
     objectEditors.clear();
-    auto *objectEditor = new UiMyPart0(&editorPanel, object);
+    auto *objectEditor = new UiMyPart0(&editorPanel, object, document->contents.textEvidence);
     objectEditors.append(objectEditor);
     editorPanelLayout.addWidget(objectEditor);
 

@@ -63,13 +63,18 @@ public:
         QVariant value = QTreeWidgetItem::data(column, role);
         if constexpr (std::is_same_v<T, ResObject>) {
             if (!value.isValid() && (role == Qt::DisplayRole || role == Qt::EditRole)) {
+                // The folder's record is the file's contents, with the evidence
+                // of how its texts are encoded.
+                const auto *folder = dynamic_cast<const MyTreeItem<ResStruct> *>(parent());
+                const TextEvidence evidence =
+                        folder ? folder->record->textEvidence : TextEvidence();
                 switch (column) {
                 case 0:
                     return QString::number(record->EntryTypeTypeID, 10);
                 case 1:
-                    return decodeRecordText(recordTextBytes(record->String1));
+                    return decodeRecordText(recordTextBytes(record->String1), evidence);
                 case 2:
-                    return decodeModelNameText(recordTextBytes(record->String2));
+                    return decodeModelNameText(recordTextBytes(record->String2), evidence);
                 }
             }
         }

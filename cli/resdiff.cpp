@@ -38,9 +38,10 @@ void diffTable(QStringList &lines, const QString &prefix, const char *name,
     }
 }
 
-void diffObject(
-        QStringList &lines, const ResObject &from, int fromIndex, const ResObject &to, int toIndex)
+void diffObject(QStringList &lines, const ResStruct &fromFile, int fromIndex,
+        const ResStruct &toFile, int toIndex)
 {
+    const ResObject &from = fromFile.objects[fromIndex], &to = toFile.objects[toIndex];
     const QString where = fromIndex == toIndex
             ? QStringLiteral("objects[%1]").arg(toIndex)
             : QStringLiteral("objects[%1] → [%2]").arg(fromIndex).arg(toIndex);
@@ -49,8 +50,9 @@ void diffObject(
         const ResString &was = from.*field.member, &is = to.*field.member;
         if (!sameString(was, is)) {
             lines << prefix + QLatin1String(field.name) + QLatin1Char(' ')
-                            + shownString(was, field.modelName) + QStringLiteral(" → ")
-                            + shownString(is, field.modelName);
+                            + shownString(was, field.modelName, fromFile.textEvidence)
+                            + QStringLiteral(" → ")
+                            + shownString(is, field.modelName, toFile.textEvidence);
         }
     }
     diffTable(lines, prefix, "Part1", from.Part1, to.Part1, Part1Fields);
@@ -64,9 +66,9 @@ QString removed(const QVector<ResObject> &objects, int index)
 
 } // namespace
 
-QString shownString(const ResString &string, bool modelName)
+QString shownString(const ResString &string, bool modelName, const TextEvidence &evidence)
 {
-    if (const std::optional<RecordText> shown = storedText(string, modelName))
+    if (const std::optional<RecordText> shown = storedText(string, modelName, evidence))
         return QLatin1Char('"') + shown->text + QLatin1Char('"');
     return QStringLiteral("hex ") + QString::fromLatin1(storedBytes(string).toHex());
 }
@@ -108,7 +110,7 @@ QStringList diffContents(const ResStruct &from, const ResStruct &to)
             continue;
         }
         tellRemovedBefore(match);
-        diffObject(lines, from.objects[match], match, to.objects[i], i);
+        diffObject(lines, from, match, to, i);
     }
     tellRemovedBefore(from.objects.size());
 

@@ -13,5 +13,6 @@
 // the same records.
 QStringList diffContents(const ResStruct &from, const ResStruct &to);
 
-// A string as the editor shows it, quoted, or its stored bytes in hex.
-QString shownString(const ResString &string, bool modelName);
+// A string of a file with that evidence as the editor shows it, quoted, or its
+// stored bytes in hex.
+QString shownString(const ResString &string, bool modelName, const TextEvidence &evidence);

@@ -173,10 +173,11 @@ private:
 
 // A string goes out as text only when importing that text in that encoding
 // stores exactly its bytes again.
-void writeString(JsonWriter &json, const ResString &string, bool modelName)
+void writeString(
+        JsonWriter &json, const ResString &string, bool modelName, const TextEvidence &evidence)
 {
     json.open('{');
-    if (const std::optional<RecordText> shown = storedText(string, modelName)) {
+    if (const std::optional<RecordText> shown = storedText(string, modelName, evidence)) {
         json.next(StringObjectFields[TextField]);
         json.string(shown->text.toUtf8());
         json.next(StringObjectFields[EncodingField]);
@@ -205,7 +206,7 @@ void writeTable(
     json.close(']');
 }
 
-void writeObject(JsonWriter &json, const ResObject &object)
+void writeObject(JsonWriter &json, const ResObject &object, const TextEvidence &evidence)
 {
     json.open('{');
     json.next(ObjectFields[0]);
@@ -214,7 +215,7 @@ void writeObject(JsonWriter &json, const ResObject &object)
     json.number(object.EntryTypeTypeID);
     for (const StringField &field : StringFields) {
         json.next(field.name);
-        writeString(json, object.*field.member, field.modelName);
+        writeString(json, object.*field.member, field.modelName, evidence);
     }
     json.next(ObjectFields[5]);
     writeTable(json, object.Part1, Part1Fields);
@@ -684,7 +685,7 @@ QByteArray exportJson(const ResStruct &contents)
             }
             for (int i = begin; i < end; ++i) {
                 json.next();
-                writeObject(json, contents.objects.at(i));
+                writeObject(json, contents.objects.at(i), contents.textEvidence);
             }
             return json;
         }));

@@ -5,14 +5,16 @@
 #include <algorithm>
 #include <deque>
 
-std::optional<RecordText> storedText(const ResString &string, bool modelName)
+std::optional<RecordText> storedText(
+        const ResString &string, bool modelName, const TextEvidence &evidence)
 {
     const QByteArray stored = QByteArray::fromRawData(string.Text, string.Length);
     const int zero = stored.indexOf('\0');
     if (zero != stored.size() - 1)
         return std::nullopt;
     const QByteArray bytes = stored.left(zero);
-    RecordText shown = modelName ? readModelNameText(bytes) : readRecordText(bytes);
+    RecordText shown =
+            modelName ? readModelNameText(bytes, evidence) : readRecordText(bytes, evidence);
     // JSON text is UTF-8, which has no form for a lone surrogate.
     if (!shown.text.isValidUtf16() || encodeRecordText(shown.text, shown.encoding) != bytes)
         return std::nullopt;

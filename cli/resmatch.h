@@ -55,9 +55,11 @@ inline const StringField StringFields[] = {
     { "String3", &ResObject::String3, false },
 };
 
-// A string as the editor shows it, when its stored bytes are exactly that text
-// in that encoding and its zero byte; none when they are not text.
-std::optional<RecordText> storedText(const ResString &string, bool modelName);
+// A string of a file with that evidence as the editor shows it, when its stored
+// bytes are exactly that text in that encoding and its zero byte; none when they
+// are not text.
+std::optional<RecordText> storedText(
+        const ResString &string, bool modelName, const TextEvidence &evidence);
 
 // The stored bytes of a string, its zero byte included.
 inline QByteArray storedBytes(const ResString &string)

@@ -14,8 +14,15 @@ namespace {
 class Merger
 {
 public:
-    explicit Merger(MergePreference preference)
+    // The evidence of each side's file: a string is shown as its file shows it.
+    struct Evidence
+    {
+        const TextEvidence &base, &ours, &theirs;
+    };
+
+    Merger(MergePreference preference, const Evidence &evidence)
         : preference(preference)
+        , evidence(evidence)
     {
     }
 
@@ -46,6 +53,7 @@ public:
     ResObject mergeObject(const ResObject &base, const ResObject &ours, const ResObject &theirs);
 
     const MergePreference preference;
+    const Evidence evidence;
     QVector<Conflict> conflicts;
 };
 
@@ -112,12 +120,24 @@ QVector<Entry> Merger::mergeTable(const QVector<Entry> &base, const QVector<Entr
 ResObject Merger::mergeObject(const ResObject &base, const ResObject &ours, const ResObject &theirs)
 {
     ResObject merged = ours;
+    // A string with the evidence of its file.
+    struct Side
+    {
+        const ResString &string;
+        const TextEvidence &evidence;
+    };
     for (const StringField &field : StringFields) {
-        const auto show = [&field](const ResString &string) {
-            return shownString(string, field.modelName);
+        const auto same = [](const Side &a, const Side &b) {
+            return sameString(a.string, b.string);
         };
-        merged.*field.member = pick(base.*field.member, ours.*field.member, theirs.*field.member,
-                QLatin1String(field.name), sameString, show);
+        const auto show = [&field](const Side &side) {
+            return shownString(side.string, field.modelName, side.evidence);
+        };
+        merged.*field.member = pick(Side { base.*field.member, evidence.base },
+                Side { ours.*field.member, evidence.ours },
+                Side { theirs.*field.member, evidence.theirs }, QLatin1String(field.name), same,
+                show)
+                                       .string;
     }
     merged.Part1 =
             mergeTable(base.Part1, ours.Part1, theirs.Part1, QStringLiteral("Part1"), Part1Fields);
@@ -187,8 +207,9 @@ MergeResult mergeContents(const ResStruct &base, const ResStruct &ours, const Re
     };
     QVector<Placed> placed;
     QVector<bool> oursPlaced(ours.objects.size(), false);
+    const Merger::Evidence evidence { base.textEvidence, ours.textEvidence, theirs.textEvidence };
     for (int t = 0; t < theirs.objects.size(); ++t) {
-        Merger merger(preference);
+        Merger merger(preference, evidence);
         const ResObject &theirsObject = theirs.objects[t];
         const int b = theirsBase[t];
         const int o = b >= 0 ? baseOurs[b] : theirsOurs[t];
@@ -246,7 +267,7 @@ MergeResult mergeContents(const ResStruct &base, const ResStruct &ours, const Re
             ordered += afterOurs.value(object.oursIndex);
     }
 
-    Merger fileMerger(preference);
+    Merger fileMerger(preference, evidence);
     const auto header = [](const ResHeader &header) {
         ResHeader bytes = header;
         bytes.ObjectCount = 0;

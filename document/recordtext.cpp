@@ -4,43 +4,48 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cmath>
 #include <cstring>
 #include <iterator>
+#include <limits>
 #include <utility>
 
 namespace {
 
-struct CommonCharacter
+// A Han character of the word table: its cost in simplified and in traditional
+// text, and its place among the characters that begin or end a piece of a word.
+struct TableCharacter
 {
     char16_t character;
-    quint8 cost;
+    quint8 simplifiedCost;
+    quint8 traditionalCost;
+    quint16 piecePlace;
 };
 
-// The common characters of Chinese text, simplified and traditional, each with
-// its cost in bits: the less common, the higher.
-constexpr CommonCharacter CommonCharacters[] = {
-#include "commonchars.inc"
-};
+constexpr quint16 NoPieces = 0x7fff;
+enum Script { Simplified = 1, Traditional = 2 };
 
-constexpr int highestCommonCost()
-{
-    int highest = 0;
-    for (const CommonCharacter &entry : CommonCharacters)
-        highest = entry.cost > highest ? entry.cost : highest;
-    return highest;
-}
+#include "wordtable.inc"
 
-// Costs of the characters outside the table. A Han character outside it is rarer
-// than any in it. ASCII reads alike in both encodings. Punctuation and symbols
-// turn up in names; letters of other scripts (kana, Greek, bopomofo), box
-// drawing and mathematical signs are what Chinese text read in the wrong
-// encoding turns into.
-constexpr int RareHanCost = highestCommonCost() + 3;
-constexpr int AsciiCost = 8;
-constexpr int SymbolCost = 14;
-constexpr int OtherCost = 26;
+// Costs are in quarter bits, as in the table. ASCII reads alike in both
+// encodings. Punctuation and symbols turn up in names; letters of other scripts
+// (kana, Greek, bopomofo), box drawing and mathematical signs are what Chinese
+// text read in the wrong encoding turns into.
+constexpr int AsciiCost = 8 * 4;
+constexpr int SymbolCost = 14 * 4;
+constexpr int OtherCost = 26 * 4;
 // A character that no writer of the text can have meant.
 constexpr int Impossible = -1;
+constexpr int Unreachable = std::numeric_limits<int>::max() / 2;
+
+// A text whose two readings differ by this much reads clearly as one of them.
+constexpr int ClearMargin = 15 * 4;
+// The most that a file's evidence leans a text: less than a clear margin, so
+// that what a text itself clearly says wins.
+constexpr int MostLean = 15 * 4;
+// Texts weighed for a file's evidence: enough to tell a file's encoding, few
+// enough that opening the largest file takes a few milliseconds more.
+constexpr int EvidenceSample = 2048;
 
 QByteArray beforeFirstZero(const QByteArray &bytes)
 {
@@ -82,61 +87,110 @@ bool isNameSymbol(uint character)
     });
 }
 
-int workedOutCost(uint character)
+// What a character costs in each script, and its place among the characters of
+// pieces (NoPieces if none); Impossible costs for a character that no writer of
+// a text can have meant.
+struct CharacterCost
+{
+    int simplified;
+    int traditional;
+    int piecePlace;
+};
+
+CharacterCost workedOutCost(uint character)
 {
     const QChar::Category category = QChar::category(character);
     // The codecs decode a byte sequence they cannot read as U+FFFD or U+001A.
     if (character < 0xA0 || character == 0xFFFD || category == QChar::Other_NotAssigned
             || category == QChar::Other_PrivateUse || category == QChar::Other_Surrogate)
-        return Impossible;
+        return { Impossible, Impossible, NoPieces };
     if (character <= 0xFFFF) {
-        const auto common = std::lower_bound(std::begin(CommonCharacters),
-                std::end(CommonCharacters), character,
-                [](const CommonCharacter &entry, uint c) { return entry.character < c; });
-        if (common != std::end(CommonCharacters) && common->character == character)
-            return common->cost;
+        const auto found = std::lower_bound(std::begin(TableCharacters), std::end(TableCharacters),
+                character, [](const TableCharacter &entry, uint c) { return entry.character < c; });
+        if (found != std::end(TableCharacters) && found->character == character)
+            return { found->simplifiedCost, found->traditionalCost, found->piecePlace };
     }
-    if (isHan(character))
-        return RareHanCost;
-    return isNameSymbol(character) ? SymbolCost : OtherCost;
+    const int cost = isHan(character) ? RareHanCost
+            : isNameSymbol(character) ? SymbolCost
+                                      : OtherCost;
+    return { cost, cost, NoPieces };
 }
 
-// Each character's cost is worked out once and then looked up: the strings of a
-// file are decoded twice each, and the category and table search of every
+// Each character's costs are worked out once and then looked up: the strings of
+// a file are decoded twice each, and the category and table search of every
 // character took a fifth of exporting a file.
-int characterCost(uint character)
+CharacterCost characterCost(uint character)
 {
     if (character >= 0x20 && character < 0x7F)
-        return AsciiCost;
+        return { AsciiCost, AsciiCost, NoPieces };
     if (character > 0xFFFF)
         return workedOutCost(character);
-    // The cost plus two, so that 0 stands for not yet worked out (and Impossible
-    // for 1); zero-initialised as a static.
-    static std::atomic<qint8> known[0x10000];
-    int cost = known[character].load(std::memory_order_relaxed);
-    if (cost == 0) {
-        cost = workedOutCost(character) + 2;
-        known[character].store(qint8(cost), std::memory_order_relaxed);
+    // Both costs (Impossible as 255) and the piece place, with the top bit set
+    // once worked out; zero-initialised as a static.
+    static std::atomic<quint32> known[0x10000];
+    quint32 packed = known[character].load(std::memory_order_relaxed);
+    if (!packed) {
+        const CharacterCost cost = workedOutCost(character);
+        packed = 0x80000000u | quint32(cost.piecePlace) << 16
+                | quint32(quint8(cost.traditional)) << 8 | quint8(cost.simplified);
+        known[character].store(packed, std::memory_order_relaxed);
     }
-    return cost - 2;
+    const auto costOf = [](quint32 byte) { return byte == 0xff ? Impossible : int(byte); };
+    return { costOf(packed & 0xff), costOf(packed >> 8 & 0xff), int(packed >> 16 & 0x7fff) };
 }
 
-// How unlikely text is as what a modder wrote, in bits; Impossible when it holds
-// a character that cannot have been written.
+// The piece of those two characters of pieces: the scripts it is written in
+// and its cost, or no scripts.
+std::pair<int, int> pieceOf(int first, int second)
+{
+    const quint32 *begin = Pieces + PieceRows[first];
+    const quint32 *end = Pieces + PieceRows[first + 1];
+    const quint32 *found = std::lower_bound(begin, end, quint32(second) << 10);
+    if (found == end || int(*found >> 10) != second)
+        return { 0, 0 };
+    return { int(*found >> 8 & 3), int(*found & 0xff) };
+}
+
+// How unlikely text is as what a modder wrote, in quarter bits: the cost of its
+// cheapest split into characters and two-character pieces, in simplified or in
+// traditional text, whichever is cheaper; Impossible when it holds a character
+// that cannot have been written.
 int textCost(const QString &text)
 {
-    int cost = 0;
-    for (int i = 0; i < text.size(); ++i) {
+    // Slots hold 253 bytes, and no encoding takes less than a byte a character.
+    constexpr int MostCharacters = ResStringMaxTextBytes;
+    CharacterCost costs[MostCharacters];
+    int count = 0;
+    for (int i = 0; i < text.size() && count < MostCharacters; ++i) {
         uint character = text.at(i).unicode();
         if (QChar::isHighSurrogate(character) && i + 1 < text.size()
                 && text.at(i + 1).isLowSurrogate())
             character = QChar::surrogateToUcs4(char16_t(character), text.at(++i).unicode());
-        const int characterBits = characterCost(character);
-        if (characterBits == Impossible)
+        costs[count] = characterCost(character);
+        if (costs[count].simplified == Impossible)
             return Impossible;
-        cost += characterBits;
+        ++count;
     }
-    return cost;
+
+    // The cheapest split of the first i characters, in each script.
+    int simplified[MostCharacters + 1], traditional[MostCharacters + 1];
+    std::fill(simplified, simplified + count + 1, Unreachable);
+    std::fill(traditional, traditional + count + 1, Unreachable);
+    simplified[0] = traditional[0] = 0;
+    const auto lower = [](int &best, int cost) { best = std::min(best, cost); };
+    for (int i = 0; i < count; ++i) {
+        lower(simplified[i + 1], simplified[i] + costs[i].simplified);
+        lower(traditional[i + 1], traditional[i] + costs[i].traditional);
+        if (i + 1 < count && costs[i].piecePlace != NoPieces
+                && costs[i + 1].piecePlace != NoPieces) {
+            const auto [scripts, cost] = pieceOf(costs[i].piecePlace, costs[i + 1].piecePlace);
+            if (scripts & Simplified)
+                lower(simplified[i + 2], simplified[i] + cost);
+            if (scripts & Traditional)
+                lower(traditional[i + 2], traditional[i] + cost);
+        }
+    }
+    return std::min(simplified[count], traditional[count]);
 }
 
 // Each codec is looked up once. Qt does not cache lookups by name: each one
@@ -193,6 +247,46 @@ QTextCodec *codecOf(const char *encoding)
                                                : gb18030();
 }
 
+// How far a file's evidence leans an ambiguous text toward Big5, in quarter
+// bits: the log-odds of the file's clear texts, where this editor's own
+// GB18030 counts once before any text is weighed, so that a file without
+// evidence leans a bit toward what the editor writes.
+int big5Lean(const TextEvidence &evidence)
+{
+    const double odds = (evidence.big5 + 1.0) / (evidence.gb18030 + 2.0);
+    return qBound(-MostLean, int(std::lround(4 * std::log2(odds))), MostLean);
+}
+
+struct Reading
+{
+    RecordText shown;
+    int cost;
+};
+
+// The reading of text that wins, GB18030 or Big5, and its cost.
+Reading weighed(const QByteArray &text, const TextEvidence &evidence)
+{
+    Reading asGb18030 { { decoded(gb18030(), text), Gb18030Name }, 0 };
+    Reading asBig5 { { decoded(big5(), text), Big5Name }, 0 };
+    asGb18030.cost = textCost(asGb18030.shown.text);
+    asBig5.cost = textCost(asBig5.shown.text);
+    if (asBig5.cost != Impossible
+            && (asGb18030.cost == Impossible || asBig5.cost - big5Lean(evidence) < asGb18030.cost))
+        return asBig5;
+    return asGb18030;
+}
+
+// The characters of Chinese, Japanese and Korean names, besides ASCII: what a
+// model name in valid UTF-8 is plainly meant as. The GB18030 bytes of a common
+// character may be valid UTF-8 of a Latin, Greek or Cyrillic letter.
+bool isNameCharacter(uint character)
+{
+    return (character >= 0x20 && character < 0x7F) || isHan(character)
+            || (character >= 0x3000 && character <= 0x30FF)
+            || (character >= 0xAC00 && character <= 0xD7A3)
+            || (character >= 0xFF01 && character <= 0xFF65);
+}
+
 } // namespace
 
 QByteArray recordTextBytes(const ResString &string)
@@ -200,23 +294,40 @@ QByteArray recordTextBytes(const ResString &string)
     return QByteArray(string.Text, int(qstrnlen(string.Text, ResStringSlotSize)));
 }
 
-RecordText readRecordText(const QByteArray &bytes)
+TextEvidence weighTexts(const QVector<ResObject> &objects)
+{
+    TextEvidence evidence;
+    // String1 and String3 of each object, every step-th of them.
+    const qint64 texts = qint64(objects.size()) * 2;
+    const qint64 step = qMax<qint64>(1, texts / EvidenceSample);
+    for (qint64 i = 0; i < texts; i += step) {
+        const ResObject &object = objects.at(int(i / 2));
+        const QByteArray text = recordTextBytes(i % 2 ? object.String3 : object.String1);
+        if (isAscii(text))
+            continue;
+        const int gbCost = textCost(decoded(gb18030(), text));
+        const int big5Cost = textCost(decoded(big5(), text));
+        if (gbCost == Impossible && big5Cost == Impossible)
+            continue;
+        if (big5Cost == Impossible || (gbCost != Impossible && big5Cost - gbCost >= ClearMargin))
+            ++evidence.gb18030;
+        else if (gbCost == Impossible || gbCost - big5Cost >= ClearMargin)
+            ++evidence.big5;
+    }
+    return evidence;
+}
+
+RecordText readRecordText(const QByteArray &bytes, const TextEvidence &evidence)
 {
     const QByteArray text = beforeFirstZero(bytes);
     if (isAscii(text))
         return { QString::fromLatin1(text), Gb18030Name };
-    RecordText asGb18030 { decoded(gb18030(), text), Gb18030Name };
-    RecordText asBig5 { decoded(big5(), text), Big5Name };
-    const int gbCost = textCost(asGb18030.text);
-    const int big5Cost = textCost(asBig5.text);
-    if (big5Cost != Impossible && (gbCost == Impossible || big5Cost < gbCost))
-        return asBig5;
-    return asGb18030;
+    return weighed(text, evidence).shown;
 }
 
-QString decodeRecordText(const QByteArray &bytes)
+QString decodeRecordText(const QByteArray &bytes, const TextEvidence &evidence)
 {
-    return readRecordText(bytes).text;
+    return readRecordText(bytes, evidence).text;
 }
 
 QByteArray encodeRecordText(const QString &text, const char *encoding)
@@ -238,19 +349,25 @@ QString decodeInEncoding(const QByteArray &bytes, const char *encoding)
     return codec == utf8() ? codec->toUnicode(bytes) : decoded(codec, bytes);
 }
 
-RecordText readModelNameText(const QByteArray &bytes)
+RecordText readModelNameText(const QByteArray &bytes, const TextEvidence &evidence)
 {
     const QByteArray text = beforeFirstZero(bytes);
     QTextCodec::ConverterState state;
     const QString asUtf8 = utf8()->toUnicode(text.constData(), text.size(), &state);
-    if (state.invalidChars == 0 && state.remainingChars == 0)
+    const bool validUtf8 = state.invalidChars == 0 && state.remainingChars == 0;
+    const auto characters = asUtf8.toUcs4();
+    if (validUtf8 && std::all_of(characters.begin(), characters.end(), isNameCharacter))
         return { asUtf8, Utf8Name };
-    return readRecordText(text);
+    const Reading other = weighed(text, evidence);
+    const int utf8Cost = validUtf8 ? textCost(asUtf8) : Impossible;
+    if (utf8Cost != Impossible && (other.cost == Impossible || utf8Cost < other.cost))
+        return { asUtf8, Utf8Name };
+    return other.shown;
 }
 
-QString decodeModelNameText(const QByteArray &bytes)
+QString decodeModelNameText(const QByteArray &bytes, const TextEvidence &evidence)
 {
-    return readModelNameText(bytes).text;
+    return readModelNameText(bytes, evidence).text;
 }
 
 int storeRecordText(ResString &string, const QString &text)

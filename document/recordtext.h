@@ -8,8 +8,12 @@
 // Record strings carry no marker of their encoding. Each is decoded both as
 // GB18030 and as Big5, and shown in the decoding that reads as Chinese text: a
 // decoding with an invalid or unassigned character loses, and of two valid ones
-// the one made of more common characters wins; a tie (plain ASCII, the empty
-// string) goes to GB18030. Edited text is always stored as GB18030.
+// the cheaper wins, where a reading costs the bits of its cheapest split into
+// characters and two-character pieces of words, in simplified or traditional
+// text. The texts of one file are mostly in one encoding, so a text that reads
+// about as well both ways leans toward the encoding that the file's clear texts
+// are in. A tie (plain ASCII, the empty string) goes to GB18030. Edited text is
+// always stored as GB18030.
 
 // The bytes of a string slot before its first zero byte.
 QByteArray recordTextBytes(const ResString &string);
@@ -22,9 +26,13 @@ struct RecordText
     const char *encoding;
 };
 
-// Reads the bytes before the first zero byte.
-RecordText readRecordText(const QByteArray &bytes);
-QString decodeRecordText(const QByteArray &bytes);
+// Weighs a sample of a few thousand texts of the objects, spread over them.
+TextEvidence weighTexts(const QVector<ResObject> &objects);
+
+// Reads the bytes before the first zero byte, with the evidence of the file
+// they are a text of.
+RecordText readRecordText(const QByteArray &bytes, const TextEvidence &evidence);
+QString decodeRecordText(const QByteArray &bytes, const TextEvidence &evidence);
 // Encodes text in an encoding that RecordText names, by default as edited text
 // is stored.
 QByteArray encodeRecordText(const QString &text, const char *encoding = "gb18030");
@@ -32,11 +40,13 @@ QByteArray encodeRecordText(const QString &text, const char *encoding = "gb18030
 // leave unfinished reads as a replacement character.
 QString decodeInEncoding(const QByteArray &bytes, const char *encoding);
 
-// Model names (String2) are shown as UTF-8 when their bytes are valid UTF-8, so
-// ASCII names read as they are; other bytes are read as the other strings are,
-// so that a GB18030 or Big5 name is not garbled into replacement characters.
-RecordText readModelNameText(const QByteArray &bytes);
-QString decodeModelNameText(const QByteArray &bytes);
+// Model names (String2) are shown as UTF-8 when their bytes are valid UTF-8 of
+// ASCII and the characters of Chinese, Japanese and Korean names; other bytes
+// are read as the other strings are, with valid UTF-8 as a third reading to
+// weigh, so that the GB18030 bytes that this editor stores there are not
+// garbled into Latin or Cyrillic letters.
+RecordText readModelNameText(const QByteArray &bytes, const TextEvidence &evidence);
+QString decodeModelNameText(const QByteArray &bytes, const TextEvidence &evidence);
 
 // Stores text as GB18030 with its terminating zero byte; an empty text is
 // stored as the zero byte alone, as a new object's strings are. Text whose

@@ -1,5 +1,7 @@
 #include "resdocument.h"
 
+#include "recordtext.h"
+
 #include <QCryptographicHash>
 #include <QSaveFile>
 
@@ -210,6 +212,7 @@ bool ResDocument::parse(const QByteArray &bytes)
         lastError = reader.error;
         return false;
     }
+    loaded.textEvidence = weighTexts(loaded.objects);
     contents = std::move(loaded);
     savedDigest = QCryptographicHash::hash(bytes, QCryptographicHash::Sha1);
     lastError.clear();

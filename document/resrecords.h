@@ -90,6 +90,15 @@ struct ResObject
     QVector<Part2SubObject> Part2;
 };
 
+// What a file's texts say of its encoding: how many of them read clearly as
+// GB18030 and as Big5, their other reading being invalid or far less likely.
+// A text that reads about as well either way leans toward the file's majority.
+struct TextEvidence
+{
+    int gb18030 = 0;
+    int big5 = 0;
+};
+
 struct ResStruct
 {
     ResHeader header = {};
@@ -97,6 +106,9 @@ struct ResStruct
     // Whatever the file holds after its last object block, written back after
     // the last object, so that objects added later go before it.
     QByteArray trailing;
+    // Weighed when the file is read; texts edited or added later change nothing
+    // of it.
+    TextEvidence textEvidence;
 };
 
 // ObjectType codes.

@@ -12,7 +12,7 @@ namespace {
 enum TreeColumn { IdColumn = 0, DescriptionColumn = 1, ModelNameColumn = 2, NoColumn = -1 };
 }
 
-UiMyPart0::UiMyPart0(QWidget *parent, ResObject *record)
+UiMyPart0::UiMyPart0(QWidget *parent, ResObject *record, const TextEvidence &evidence)
     : QWidget(parent)
     , record(record)
     , row(g_objectTree ? g_objectTree->currentItem() : nullptr)
@@ -47,9 +47,12 @@ UiMyPart0::UiMyPart0(QWidget *parent, ResObject *record)
             row->setData(column, Qt::DisplayRole, QVariant());
     }
 
-    string1Edit.setText(decodeRecordText(recordTextBytes(record->String1)));
-    string2Edit.setText(decodeModelNameText(recordTextBytes(record->String2)));
-    string3Edit.setText(decodeRecordText(recordTextBytes(record->String3)));
+    showString(string1Edit, string1Original, record->String1,
+            decodeRecordText(recordTextBytes(record->String1), evidence));
+    showString(string2Edit, string2Original, record->String2,
+            decodeModelNameText(recordTextBytes(record->String2), evidence));
+    showString(string3Edit, string3Original, record->String3,
+            decodeRecordText(recordTextBytes(record->String3), evidence));
 
     // Connected only now, so that showing the values writes nothing.
     connect(&entryTypeTypeIDEdit, &QLineEdit::textChanged, this,
@@ -67,21 +70,37 @@ void UiMyPart0::onEntryTypeTypeIDChanged(const QString &text)
 
 void UiMyPart0::onString1Changed(const QString &text)
 {
-    storeString(string1Edit, record->String1, DescriptionColumn, text);
+    storeString(string1Edit, record->String1, string1Original, DescriptionColumn, text);
 }
 
 void UiMyPart0::onString2Changed(const QString &text)
 {
-    storeString(string2Edit, record->String2, ModelNameColumn, text);
+    storeString(string2Edit, record->String2, string2Original, ModelNameColumn, text);
 }
 
 void UiMyPart0::onString3Changed(const QString &text)
 {
-    storeString(string3Edit, record->String3, NoColumn, text);
+    storeString(string3Edit, record->String3, string3Original, NoColumn, text);
 }
 
-void UiMyPart0::storeString(QLineEdit &edit, ResString &string, int treeColumn, const QString &text)
+void UiMyPart0::showString(
+        QLineEdit &edit, Original &original, const ResString &string, const QString &text)
 {
+    original = { string, text };
+    edit.setText(text);
+}
+
+void UiMyPart0::storeString(QLineEdit &edit, ResString &string, const Original &original,
+        int treeColumn, const QString &text)
+{
+    // An edit undone, or the text typed again, is no change: the string keeps
+    // the bytes it came with, Big5 or whatever lay behind its zero byte.
+    if (text == original.text) {
+        string = original.string;
+        if (treeColumn != NoColumn)
+            setRowText(treeColumn, text);
+        return;
+    }
     // Text too long for the slot is cut to what was stored, so that the edit
     // shows exactly what Save will write. Only then is the text set back, which
     // ends the edit's undo history and an input method's composition.

@@ -18,20 +18,32 @@ extern QTreeWidget *g_objectTree;
 
 // The form of one object: its type, identifier and three strings. Every change
 // is written into the record at once, and the object's tree row follows the
-// identifier and the first two strings.
+// identifier and the first two strings. A string whose field holds again the
+// text it showed at first gets back the bytes it had then.
 class UiMyPart0 : public QWidget
 {
     Q_OBJECT
 
 public:
-    UiMyPart0(QWidget *parent, ResObject *record);
+    // The strings are shown as the file with that evidence shows them.
+    UiMyPart0(QWidget *parent, ResObject *record, const TextEvidence &evidence = {});
 
 private:
     void onEntryTypeTypeIDChanged(const QString &text);
     void onString1Changed(const QString &text);
     void onString2Changed(const QString &text);
     void onString3Changed(const QString &text);
-    void storeString(QLineEdit &edit, ResString &string, int treeColumn, const QString &text);
+    // A string as the form found it, and the text it showed for it.
+    struct Original
+    {
+        ResString string;
+        QString text;
+    };
+
+    void showString(
+            QLineEdit &edit, Original &original, const ResString &string, const QString &text);
+    void storeString(QLineEdit &edit, ResString &string, const Original &original, int treeColumn,
+            const QString &text);
     void setRowText(int column, const QString &text);
 
     ResObject *record;
@@ -50,4 +62,7 @@ private:
     QLineEdit string1Edit;
     QLineEdit string2Edit;
     QLineEdit string3Edit;
+    Original string1Original;
+    Original string2Original;
+    Original string3Original;
 };

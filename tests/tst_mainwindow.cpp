@@ -16,6 +16,7 @@
 #include <QRegularExpression>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QTextCodec>
 #include <QTranslator>
 #include <QtTest>
 
@@ -59,6 +60,28 @@ QStringList texts(QTreeWidgetItem *item, bool children)
     return texts;
 }
 
+QByteArray encoded(const char *encoding, const QString &text)
+{
+    return QTextCodec::codecForName(encoding)->fromUnicode(text);
+}
+
+// A file of names, each the String1 of an object, stored in that encoding.
+testres::File namesFile(const char *encoding, const QStringList &names)
+{
+    testres::File file;
+    for (const QString &name : names) {
+        file.objects.append(testres::Object());
+        file.objects.last().strings[0] = testres::stored(encoded(encoding, name));
+    }
+    return file;
+}
+
+// Names a game ships, in traditional and in simplified text.
+const QStringList TraditionalNames { "閱讀", "貴賓劍", "對外開放", "屠龍寶刀", "說明書", "戰士",
+    "魔法藥水", "經驗值", "龍鱗鎧甲", "寶石戒指", "長劍", "坐騎" };
+const QStringList SimplifiedNames { "阅读", "贵宾剑", "对外开放", "屠龙宝刀", "说明书", "战士",
+    "魔法药水", "经验值", "龙鳞铠甲", "宝石戒指", "长剑", "坐骑" };
+
 struct Forms
 {
     ResObject object = { 1, 3, { 4, "old" }, { 4, "old" }, { 4, "old" }, 0, {}, 0, {} };
@@ -70,6 +93,8 @@ struct Forms
 };
 
 } // namespace
+
+Q_DECLARE_METATYPE(testres::File)
 
 class TestMainWindow : public QObject
 {
@@ -631,6 +656,108 @@ private slots:
             QCOMPARE(valueAt<QLineEdit>(&forms.part0, row)->text(), shown);
             QCOMPARE(QByteArray(string->Text, string->Length), stored + '\0');
         }
+    }
+
+    void namesReadAsWritten_data()
+    {
+        QTest::addColumn<testres::File>("file");
+        QTest::addColumn<QString>("shown");
+        // Alone in its file. Each character of the wrong reading is about as
+        // common as those of the right one; only the words tell them apart.
+        for (const auto &[encoding, name] : { std::pair { "Big5", "廓落" },
+                     std::pair { "Big5", "遴選+1" }, std::pair { "GB18030", "跑掉" } })
+            QTest::addRow("%s, a word alone", name) << namesFile(encoding, { name }) << name;
+        // The bytes b1 f6 read as 宾 in GB18030 and as 梅 in Big5: the file's other
+        // names decide.
+        const QByteArray ambiguous = testres::stored("\xb1\xf6");
+        testres::File big5 = namesFile("Big5", TraditionalNames);
+        big5.objects.first().strings[0] = ambiguous;
+        testres::File gb18030 = namesFile("GB18030", SimplifiedNames);
+        gb18030.objects.first().strings[0] = ambiguous;
+        QTest::newRow("b1 f6 in a Big5 file") << big5 << "梅";
+        QTest::newRow("b1 f6 in a GB18030 file") << gb18030 << "宾";
+    }
+
+    // The tree and the form show the name of the first weapon as written.
+    void namesReadAsWritten()
+    {
+        QFETCH(testres::File, file);
+        QFETCH(QString, shown);
+        TestWindow w;
+        w.open(w.writeFile("names.res", testres::toBytes(file)));
+        w.select("Weapon/0");
+        QCOMPARE(w.node("Weapon/0")->text(1), shown);
+        QCOMPARE(valueAt<QLineEdit>(w.form<UiMyPart0>(), 2)->text(), shown);
+    }
+
+    // What a modder types is stored as GB18030 and reads back as typed after the
+    // file is opened again: a name of one character in a GB18030 file, a Chinese
+    // model name (whose GB18030 bytes may be valid UTF-8 of other letters), and a
+    // name typed into a Big5 file, whose own names still read as Big5.
+    void typedNamesReadBack_data()
+    {
+        QTest::addColumn<testres::File>("file");
+        QTest::addColumn<QStringList>("typed");
+        QTest::newRow("GB18030 file")
+                << namesFile("GB18030", SimplifiedNames) << QStringList { "宾", "x模y图", "蹈" };
+        QTest::newRow("Big5 file") << namesFile("Big5", TraditionalNames)
+                                   << QStringList { "屠龙宝刀·改", "模型_试", "补给" };
+    }
+
+    void typedNamesReadBack()
+    {
+        QFETCH(testres::File, file);
+        QFETCH(QStringList, typed);
+        TestWindow w;
+        const QString path = w.writeFile("typed.res", testres::toBytes(file));
+        w.open(path);
+        w.select("Weapon/1");
+        for (int field = 0; field < 3; ++field)
+            retype(valueAt(w.form<UiMyPart0>(), 2 + field), typed.at(field));
+        w.save();
+        testres::File expected = file;
+        for (int field = 0; field < 3; ++field)
+            expected.objects[1].strings[field] =
+                    testres::stored(encoded("GB18030", typed.at(field)));
+        QCOMPARE(testres::readAll(path), testres::toBytes(expected));
+
+        w.open(path);
+        w.select("Weapon/1");
+        QStringList shown;
+        for (int field = 0; field < 3; ++field)
+            shown << valueAt<QLineEdit>(w.form<UiMyPart0>(), 2 + field)->text();
+        QCOMPARE(shown, typed);
+        QCOMPARE(texts(w.node("Weapon/1"), false).mid(1), typed.mid(0, 2));
+        QCOMPARE(w.node("Weapon/0")->text(1),
+                file.objects[0].strings[0]
+                                == testres::stored(encoded("Big5", TraditionalNames.first()))
+                        ? TraditionalNames.first()
+                        : SimplifiedNames.first());
+    }
+
+    // A text typed and then undone gets back its bytes, Big5 and all: the file
+    // has no unsaved edits, and Save writes it as it was.
+    void undoneTextKeepsItsBytes()
+    {
+        testres::File file = namesFile("Big5", TraditionalNames);
+        file.objects[2].strings[2] = testres::stored("\xbb\xa1\xa9\xfa\x32");
+        TestWindow w;
+        const QString path = w.writeFile("undo.res", testres::toBytes(file));
+        w.open(path);
+        w.select("Weapon/2");
+        auto *string3 = valueAt<QLineEdit>(w.form<UiMyPart0>(), 4);
+        QCOMPARE(string3->text(), "說明2");
+        string3->setFocus();
+        QTest::keyClick(string3, Qt::Key_End);
+        QTest::keyClicks(string3, "XY");
+        QCOMPARE(string3->text(), "說明2XY");
+        QTest::keyClick(string3, Qt::Key_Z, Qt::ControlModifier);
+        QTest::keyClick(string3, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(string3->text(), "說明2");
+        w.window.close();
+        QVERIFY(w.watcher.boxes.isEmpty());
+        w.save();
+        QCOMPARE(testres::readAll(path), testres::toBytes(file));
     }
 };
 
