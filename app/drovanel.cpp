@@ -1,6 +1,9 @@
 #include "drovanel.h"
 
 #include "resdocument.h"
+#include "formfields.h"
+#include "overridecursor.h"
+#include "resstring.h"
 #include "uimypart0.h"
 #include "uimypart1subobject.h"
 #include "uimypart2subobject.h"
@@ -14,22 +17,11 @@
 #include <QMenuBar>
 #include <QMimeData>
 #include <QMessageBox>
+#include <QPushButton>
 
 #include <limits>
 
 namespace {
-
-// Shows a cursor over the whole application while it lives: the wait cursor
-// while a file is read, written or turned into a tree, and the ordinary one
-// again for a message box shown in the middle of such work.
-class OverrideCursor
-{
-public:
-    explicit OverrideCursor(Qt::CursorShape shape) { QApplication::setOverrideCursor(shape); }
-    ~OverrideCursor() { QApplication::restoreOverrideCursor(); }
-    OverrideCursor(const OverrideCursor &) = delete;
-    OverrideCursor &operator=(const OverrideCursor &) = delete;
-};
 
 // The one local file that a drag carries, or an empty string.
 QString droppedFile(const QMimeData *data)
@@ -38,19 +30,25 @@ QString droppedFile(const QMimeData *data)
     return urls.size() == 1 && urls.first().isLocalFile() ? urls.first().toLocalFile() : QString();
 }
 
+// The type folders in the order the tree shows them, each with the type of the
+// objects it lists.
+const struct
+{
+    NodeKind kind;
+    ObjectTypeCode type;
+} Folders[] = {
+    { WeaponFolder, WeaponType },
+    { PoseFolder, PoseType },
+    { ItemFolder, ItemType },
+    { VipitemFolder, VipItemType },
+    { MapFolder, MapType },
+};
+
 qint32 objectTypeOfFolder(int folderKind)
 {
-    switch (folderKind) {
-    case WeaponFolder:
-        return WeaponType;
-    case ItemFolder:
-        return ItemType;
-    case VipitemFolder:
-        return VipItemType;
-    case PoseFolder:
-        return PoseType;
-    case MapFolder:
-        return MapType;
+    for (const auto &folder : Folders) {
+        if (folder.kind == folderKind)
+            return folder.type;
     }
     return 0;
 }
@@ -77,9 +75,8 @@ ResObject newObject(qint32 objectType)
     object.ObjectType = objectType;
     object.EntryTypeTypeID = -1;
     // An empty string is stored as its terminating zero byte alone.
-    object.String1.Length = 1;
-    object.String2.Length = 1;
-    object.String3.Length = 1;
+    for (const StringField &field : StringFields)
+        setStoredText(object.*field.member, QByteArray());
     return object;
 }
 
@@ -136,7 +133,7 @@ void Drovanel::setupLayout()
     splitter.addWidget(&editorPanel);
 
     treeWidget.setFixedWidth(300);
-    treeWidget.setColumnCount(3);
+    treeWidget.setColumnCount(ObjectRowColumns);
     treeWidget.setColumnWidth(0, 120);
     treeWidget.setColumnWidth(1, 80);
     treeWidget.setColumnWidth(2, 80);
@@ -218,6 +215,8 @@ void Drovanel::onSave(bool)
 
 bool Drovanel::saveDocument()
 {
+    if (document->changedOnDisk() && !confirmOverwrite())
+        return false;
     bool saved;
     {
         OverrideCursor wait(Qt::WaitCursor);
@@ -229,6 +228,18 @@ bool Drovanel::saveDocument()
                         .arg(QDir::toNativeSeparators(document->path()), document->errorString()));
     }
     return saved;
+}
+
+bool Drovanel::confirmOverwrite()
+{
+    QMessageBox box(QMessageBox::Warning, tr("Drovanel"),
+            tr("%1 has changed on disk since it was opened or last saved. Overwrite it with the "
+               "open document?")
+                    .arg(QDir::toNativeSeparators(document->path())),
+            QMessageBox::Save | QMessageBox::Cancel, this);
+    box.button(QMessageBox::Save)->setText(tr("Overwrite"));
+    box.setDefaultButton(QMessageBox::Cancel);
+    return box.exec() == QMessageBox::Save;
 }
 
 bool Drovanel::maybeSave()
@@ -283,21 +294,9 @@ void Drovanel::buildTree(const QString &path)
 
     // Indexed by ObjectType; the folders are shown in the order they are made.
     MyTreeItem<ResStruct> *folders[MapType + 1] = {};
-    const struct
-    {
-        ObjectTypeCode type;
-        NodeKind kind;
-        QString name;
-    } folderNames[] = {
-        { WeaponType, WeaponFolder, tr("Weapon") },
-        { PoseType, PoseFolder, tr("Pose") },
-        { ItemType, ItemFolder, tr("Item") },
-        { VipItemType, VipitemFolder, tr("Vipitem") },
-        { MapType, MapFolder, tr("Map") },
-    };
-    for (const auto &folder : folderNames) {
-        folders[folder.type] = new MyTreeItem<ResStruct>(
-                objectsNode, { folder.name }, contents, ObjectsNode, folder.kind);
+    for (const auto &folder : Folders) {
+        folders[folder.type] = new MyTreeItem<ResStruct>(objectsNode,
+                { fieldLabel(objectTypeFolder(folder.type)) }, contents, ObjectsNode, folder.kind);
     }
 
     // Rows are added to their folders in batches: added one at a time, each row
@@ -310,7 +309,7 @@ void Drovanel::buildTree(const QString &path)
         }
     };
     for (ResObject &object : contents->objects) {
-        if (object.ObjectType < WeaponType || object.ObjectType > MapType) {
+        if (!objectTypeFolder(object.ObjectType)) {
             // Behind the warning the tree shows every row built so far.
             addPendingRows();
             // The object stays in the document and is saved with it, unlisted.

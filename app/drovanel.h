@@ -44,7 +44,10 @@ protected:
 private:
     void onOpen(bool checked);
     void onSave(bool checked);
+    // Saves, asking first whether to overwrite a file that changed on disk since
+    // it was read or written; false when the user cancels, or the save failed.
     bool saveDocument();
+    bool confirmOverwrite();
     // Asks whether to save the document when it holds unsaved edits; false when
     // the user cancels, or the save failed.
     bool maybeSave();

@@ -1,7 +1,6 @@
 #pragma once
 
-#include "recordtext.h"
-#include "resrecords.h"
+#include "objectrow.h"
 
 #include <QTreeWidgetItem>
 
@@ -68,14 +67,8 @@ public:
                 const auto *folder = dynamic_cast<const MyTreeItem<ResStruct> *>(parent());
                 const TextEvidence evidence =
                         folder ? folder->record->textEvidence : TextEvidence();
-                switch (column) {
-                case 0:
-                    return QString::number(record->EntryTypeTypeID, 10);
-                case 1:
-                    return decodeRecordText(recordTextBytes(record->String1), evidence);
-                case 2:
-                    return decodeModelNameText(recordTextBytes(record->String2), evidence);
-                }
+                if (column < ObjectRowColumns)
+                    return objectRowText(*record, column, evidence);
             }
         }
         return value;

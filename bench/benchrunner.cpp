@@ -4,7 +4,8 @@
 
 #include "resdocument.h"
 #include "resdiff.h"
-#include "resjson.h"
+#include "jsonexport.h"
+#include "jsonimport.h"
 #include "resmerge.h"
 #include "testwindow.h"
 #include "uimypart1subobject.h"

@@ -77,8 +77,8 @@ int characterTableCost(const QString &text)
 
 QString characterTableReading(const QByteArray &bytes)
 {
-    const QString asGb18030 = decodeInEncoding(bytes, "gb18030");
-    const QString asBig5 = decodeInEncoding(bytes, "big5");
+    const QString asGb18030 = decodeInEncoding(bytes, TextEncoding::Gb18030);
+    const QString asBig5 = decodeInEncoding(bytes, TextEncoding::Big5);
     const int gbCost = characterTableCost(asGb18030), big5Cost = characterTableCost(asBig5);
     return big5Cost >= 0 && (gbCost < 0 || big5Cost < gbCost) ? asBig5 : asGb18030;
 }

@@ -1,275 +1,261 @@
-#include "resdocument.h"
-#include "resdiff.h"
-#include "resjson.h"
-#include "resmerge.h"
+#include "commands.h"
+#include "console.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
-#include <QDir>
 #include <QFile>
-#include <QSaveFile>
+#include <QFileInfo>
+#include <QLocale>
+#include <QTranslator>
 
-#include <cerrno>
 #include <cstdio>
-#include <cstring>
-#include <utility>
+#include <vector>
 
 namespace {
 
-enum ExitCode {
-    AllAccepted = 0,
-    Refused = 1,
-    WrongCommandLine = 2,
+// A command: its name, what it takes, and what it does, as its help says it.
+struct Command
+{
+    const char *name;
+    const char *arguments;
+    const char *description;
 };
 
-// diff and merge, as diff(1) and git's merge drivers do.
-enum ComparisonExitCode {
-    Same = 0,
-    Different = 1,
-    Trouble = 2,
+const Command CommandHelp[] = {
+    { "check", "FILE...",
+            QT_TRANSLATE_NOOP("ResTool",
+                    "One line per file: ok and the number of objects, or why the editor refuses "
+                    "it. Exit status 1 when a file is refused.") },
+    { "export", "FILE.res [OUT.json|-]",
+            QT_TRANSLATE_NOOP("ResTool", "The file as JSON, to OUT.json or to standard output.") },
+    { "import", "FILE.json OUT.res",
+            QT_TRANSLATE_NOOP("ResTool",
+                    "Builds OUT.res from the JSON; a refused JSON leaves OUT.res as it was.") },
+    { "diff", "OLD.res NEW.res",
+            QT_TRANSLATE_NOOP("ResTool",
+                    "One line per changed field, added or removed object; exit status 0 when "
+                    "the two hold the same records, 1 when they differ, 2 for trouble.") },
+    { "merge", "BASE.res OURS.res THEIRS.res -o OUT.res [--prefer ours|theirs] [--name PATH]",
+            QT_TRANSLATE_NOOP("ResTool",
+                    "Merges the changes that OURS and THEIRS made to BASE into OUT, object by "
+                    "object and field by field. A conflict keeps OURS's value, is listed on "
+                    "standard error and gives exit status 1; 2 for trouble.") },
+    { "textconv", "FILE.res",
+            QT_TRANSLATE_NOOP("ResTool",
+                    "The export, or one line that says why the editor refuses the file; exit "
+                    "status 0 unless the output cannot be written.") },
 };
 
-void printLine(std::FILE *stream, const QString &line)
+const Command *commandNamed(const QString &name)
 {
-    std::fputs(qPrintable(line + QLatin1Char('\n')), stream);
+    for (const Command &command : CommandHelp) {
+        if (name == QLatin1String(command.name))
+            return &command;
+    }
+    return nullptr;
 }
 
-bool writeStandardOutput(const QByteArray &bytes)
+// The context of the texts of drovanel-res.
+class ResTool
 {
-    return std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout) == size_t(bytes.size())
-            && std::fflush(stdout) == 0;
-}
+    Q_DECLARE_TR_FUNCTIONS(ResTool)
+};
 
-int cannotWriteStandardOutput();
-
-// Prints "What FILE: reason." on standard error.
-int refuse(const char *what, const QString &path, const QString &reason)
+// The description's lines, at most width characters long, each indented so.
+QString wrapped(const QString &text, int indent, int width)
 {
-    printLine(stderr,
-            QStringLiteral("%1 %2: %3")
-                    .arg(QLatin1String(what), QDir::toNativeSeparators(path), reason));
-    return Refused;
-}
-
-// Loads as the editor's Open does, with the same reasons for a refusal.
-bool load(const QString &path, ResDocument &document)
-{
-    return document.setFileName(path) && document.load();
-}
-
-int check(const QStringList &paths)
-{
-    ExitCode result = AllAccepted;
-    for (const QString &path : paths) {
-        ResDocument document;
-        QString verdict;
-        if (load(path, document)) {
-            const int count = document.contents.objects.size();
-            verdict = QStringLiteral("ok, %1 %2")
-                              .arg(count)
-                              .arg(QLatin1String(count == 1 ? "object" : "objects"));
-        } else {
-            verdict = document.errorString();
-            result = Refused;
+    QString result, line;
+    for (const QString &word : text.split(QLatin1Char(' '))) {
+        if (!line.isEmpty() && line.size() + 1 + word.size() > width) {
+            result += QString(indent, QLatin1Char(' ')) + line + QLatin1Char('\n');
+            line.clear();
         }
-        printLine(stdout, QDir::toNativeSeparators(path) + QLatin1String(": ") + verdict);
+        line += (line.isEmpty() ? QString() : QStringLiteral(" ")) + word;
     }
-    return result;
+    return result + QString(indent, QLatin1Char(' ')) + line + QLatin1Char('\n');
 }
 
-int cannotWriteStandardOutput()
+QString commandUsage(const Command &command)
 {
-    return refuse("Cannot write", QStringLiteral("standard output"),
-            QString::fromLocal8Bit(std::strerror(errno)));
-}
-
-// Writes to standard output when jsonPath is empty or "-".
-int exportJsonFile(const QString &resPath, const QString &jsonPath)
-{
-    ResDocument document;
-    if (!load(resPath, document))
-        return refuse("Cannot read", resPath, document.errorString());
-    const QByteArray json = exportJson(document.contents);
-
-    if (jsonPath.isEmpty() || jsonPath == QLatin1String("-"))
-        return writeStandardOutput(json) ? AllAccepted : cannotWriteStandardOutput();
-    QSaveFile out(jsonPath);
-    // Qt 5's commit() drops an error from flushing its write buffer.
-    if (!out.open(QIODevice::WriteOnly) || out.write(json) != json.size() || !out.flush()
-            || !out.commit())
-        return refuse("Cannot write", jsonPath, out.errorString());
-    return AllAccepted;
-}
-
-int importJsonFile(const QString &jsonPath, const QString &resPath)
-{
-    QFile in(jsonPath);
-    if (!in.open(QIODevice::ReadOnly))
-        return refuse("Cannot read", jsonPath, in.errorString());
-    ResDocument document;
-    QString reason;
-    if (!importJson(in.readAll(), &document.contents, &reason))
-        return refuse("Cannot import", jsonPath, reason);
-    // save() goes through QSaveFile: a failed write leaves the file as it was.
-    if (!document.setFileName(resPath) || !document.save())
-        return refuse("Cannot write", resPath, document.errorString());
-    return AllAccepted;
-}
-
-// git's textconv: a file the editor refuses becomes one line that says why, so
-// that one damaged file does not end a whole git diff.
-int textconv(const QString &path)
-{
-    ResDocument document;
-    const QByteArray text = load(path, document)
-            ? exportJson(document.contents)
-            : QStringLiteral("drovanel-res: cannot read %1: %2\n")
-                      .arg(QDir::toNativeSeparators(path), document.errorString())
-                      .toUtf8();
-    return writeStandardOutput(text) ? AllAccepted : cannotWriteStandardOutput();
-}
-
-int diff(const QString &oldPath, const QString &newPath)
-{
-    ResDocument old, changed;
-    if (!load(oldPath, old))
-        return refuse("Cannot read", oldPath, old.errorString()), Trouble;
-    if (!load(newPath, changed))
-        return refuse("Cannot read", newPath, changed.errorString()), Trouble;
-    const QStringList lines = diffContents(old.contents, changed.contents);
-    if (!lines.isEmpty() && !writeStandardOutput((lines.join(QLatin1Char('\n')) + '\n').toUtf8()))
-        return cannotWriteStandardOutput(), Trouble;
-    return lines.isEmpty() ? Same : Different;
-}
-
-int merge(const QStringList &paths, const QString &outPath, MergePreference preference)
-{
-    ResDocument documents[3];
-    for (int i = 0; i < 3; ++i) {
-        if (!load(paths[i], documents[i]))
-            return refuse("Cannot read", paths[i], documents[i].errorString()), Trouble;
-    }
-    MergeResult merged = mergeContents(
-            documents[0].contents, documents[1].contents, documents[2].contents, preference);
-    const QString kind = preference == MergePreference::None ? QStringLiteral("conflict")
-            : preference == MergePreference::Ours            ? QStringLiteral("kept ours")
-                                                             : QStringLiteral("took theirs");
-    for (const QString &conflict : merged.conflicts)
-        printLine(stderr, kind + QLatin1String(": ") + conflict);
-    // OUT may be OURS, as git gives it; all three are read by now.
-    ResDocument out;
-    out.contents = std::move(merged.contents);
-    if (!out.setFileName(outPath) || !out.save())
-        return refuse("Cannot write", outPath, out.errorString()), Trouble;
-    return merged.conflicts.isEmpty() || preference != MergePreference::None ? Same : Different;
+    return QStringLiteral("drovanel-res %1 %2")
+            .arg(QLatin1String(command.name), QLatin1String(command.arguments));
 }
 
 int wrongCommandLine(const QString &problem)
 {
-    std::fputs(qPrintable(QStringLiteral("drovanel-res: %1\n"
-                                         "Usage: drovanel-res check FILE...\n"
-                                         "       drovanel-res export FILE.res [OUT.json|-]\n"
-                                         "       drovanel-res import FILE.json OUT.res\n"
-                                         "       drovanel-res diff OLD.res NEW.res\n"
-                                         "       drovanel-res merge BASE.res OURS.res "
-                                         "THEIRS.res -o OUT.res [--prefer ours|theirs]\n"
-                                         "       drovanel-res textconv FILE.res\n"
-                                         "Run drovanel-res --help for more.\n")
-                                  .arg(problem)),
-            stderr);
-    return WrongCommandLine;
+    QString usage = QStringLiteral("drovanel-res: %1\n").arg(problem);
+    for (const Command &command : CommandHelp) {
+        usage += (&command == CommandHelp ? ResTool::tr("Usage: ") : QStringLiteral("       "))
+                + commandUsage(command) + QLatin1Char('\n');
+    }
+    console::error(usage + ResTool::tr("Run drovanel-res --help for more."));
+    return Commands::WrongCommandLine;
+}
+
+// Found relative to the executable, as the editor's is, for the locale's
+// language: installed in share/drovanel/translations, or beside it in the build.
+void installTranslation(QCoreApplication &application, QTranslator &translator)
+{
+    const QString here = QCoreApplication::applicationDirPath();
+    for (const QString &folder :
+            { here + QLatin1String("/" DROVANEL_TRANSLATIONS_FROM_BINDIR), here }) {
+        if (translator.load(QLocale(), QStringLiteral("drovanel"), QStringLiteral("_"), folder)) {
+            application.installTranslator(&translator);
+            return;
+        }
+    }
+}
+
+// A name that the system's encoding of file names cannot give back as the bytes
+// given would name another file; its bytes, or an empty array.
+QByteArray unrepresentableName(int argc, char *argv[])
+{
+    for (int i = 1; i < argc; ++i) {
+        const QByteArray given(argv[i]);
+        if (QFile::encodeName(QFile::decodeName(given)) != given)
+            return given;
+    }
+    return QByteArray();
+}
+
+// The options of drovanel-res, which the parser is set up with.
+struct Options
+{
+    QCommandLineOption help, version, output, prefer, name;
+};
+
+// The general help: what the program does, its commands, its exit status.
+QString description()
+{
+    QString text = wrapped(ResTool::tr("Checks RES files, exports them to JSON and builds them "
+                                       "back byte for byte, and compares and merges them object "
+                                       "by object."),
+                           0, 78)
+            + QLatin1Char('\n') + ResTool::tr("Commands:") + QLatin1Char('\n');
+    for (const Command &command : CommandHelp) {
+        text += QStringLiteral("  %1 %2\n")
+                        .arg(QLatin1String(command.name), QLatin1String(command.arguments));
+        text += wrapped(ResTool::tr(command.description), 6, 72);
+    }
+    return text + QLatin1Char('\n')
+            + wrapped(ResTool::tr("Exit status otherwise: 0 when every file is accepted, 1 when "
+                                  "one is refused, 2 for a wrong command line."),
+                    0, 78)
+                      .chopped(1);
+}
+
+Options setUp(QCommandLineParser &parser)
+{
+    parser.setApplicationDescription(description());
+    Options options { parser.addHelpOption(), parser.addVersionOption(),
+        { { QStringLiteral("o"), QStringLiteral("output") },
+                ResTool::tr("merge: the file to write the merge to."), QStringLiteral("OUT.res") },
+        { QStringLiteral("prefer"),
+                ResTool::tr("merge: resolve every conflict with this side's value, and exit 0."),
+                QStringLiteral("ours|theirs") },
+        { QStringLiteral("name"),
+                ResTool::tr("merge: the name of the file being merged, for messages (git's %P)."),
+                QStringLiteral("PATH") } };
+    parser.addOptions({ options.output, options.prefer, options.name });
+    parser.addPositionalArgument(QStringLiteral("command"),
+            ResTool::tr("check, export, import, diff, merge or textconv."));
+    parser.addPositionalArgument(QStringLiteral("files"), ResTool::tr("The files of the command."),
+            QStringLiteral("FILE..."));
+    return options;
+}
+
+// The bytes, those beyond ASCII as \xff.
+QString shownBytes(const QByteArray &bytes)
+{
+    QString shown;
+    for (const char byte : bytes) {
+        shown += uchar(byte) < 0x80
+                ? QString(QLatin1Char(byte))
+                : QStringLiteral("\\x%1").arg(uchar(byte), 2, 16, QLatin1Char('0'));
+    }
+    return console::printable(shown);
+}
+
+// Runs the command that the parsed command line names.
+int run(const QCommandLineParser &parser, const Options &options)
+{
+    const QStringList positional = parser.positionalArguments();
+    const QString command = positional.value(0);
+    const QStringList files = positional.mid(1);
+    const bool merging = command == QLatin1String("merge");
+    if (!merging
+            && (parser.isSet(options.output) || parser.isSet(options.prefer)
+                    || parser.isSet(options.name)))
+        return wrongCommandLine(ResTool::tr("-o, --prefer and --name belong to merge."));
+    MergePreference preference = MergePreference::None;
+    if (parser.value(options.prefer) == QLatin1String("ours"))
+        preference = MergePreference::Ours;
+    else if (parser.value(options.prefer) == QLatin1String("theirs"))
+        preference = MergePreference::Theirs;
+    else if (parser.isSet(options.prefer))
+        return wrongCommandLine(ResTool::tr("--prefer takes ours or theirs."));
+
+    if (command == QLatin1String("check") && !files.isEmpty())
+        return Commands::check(files);
+    if (command == QLatin1String("export") && (files.size() == 1 || files.size() == 2))
+        return Commands::exportJson(files.at(0), files.value(1));
+    if (command == QLatin1String("import") && files.size() == 2)
+        return Commands::importJson(files.at(0), files.at(1));
+    if (command == QLatin1String("diff") && files.size() == 2)
+        return Commands::diff(files.at(0), files.at(1));
+    if (merging && files.size() == 3 && parser.isSet(options.output)) {
+        return Commands::merge(
+                files, parser.value(options.output), preference, parser.value(options.name));
+    }
+    if (command == QLatin1String("textconv") && files.size() == 1)
+        return Commands::textconv(files.at(0));
+
+    if (command.isEmpty())
+        return wrongCommandLine(ResTool::tr("Give a command."));
+    if (!commandNamed(command)) {
+        return wrongCommandLine(
+                ResTool::tr("Unknown command \"%1\".").arg(console::printable(command)));
+    }
+    if (merging && !parser.isSet(options.output))
+        return wrongCommandLine(ResTool::tr("merge needs -o OUT.res."));
+    return wrongCommandLine(ResTool::tr("Wrong number of files for \"%1\".").arg(command));
 }
 
 } // namespace
 
 int main(int argc, char *argv[])
 {
-    QCoreApplication application(argc, argv);
+    // The usage line names the program, not the path it was started by.
+    std::vector<char *> arguments(argv, argv + argc);
+    QByteArray programName = QFileInfo(QFile::decodeName(argv[0])).fileName().toLocal8Bit();
+    arguments[0] = programName.data();
+    QCoreApplication application(argc, arguments.data());
     QCoreApplication::setApplicationName(QStringLiteral("drovanel-res"));
     QCoreApplication::setApplicationVersion(QStringLiteral(DROVANEL_VERSION));
+    QTranslator translator;
+    installTranslation(application, translator);
 
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral(
-            "Checks RES files, exports them to JSON and builds them back byte for byte,\n"
-            "and compares and merges them object by object.\n\n"
-            "Commands:\n"
-            "  check FILE...                 One line per file: ok and the number of\n"
-            "                                objects, or why the editor refuses it.\n"
-            "  export FILE.res [OUT.json|-]  The file as JSON, to OUT.json or to\n"
-            "                                standard output.\n"
-            "  import FILE.json OUT.res      Builds OUT.res from the JSON; a refused\n"
-            "                                JSON leaves OUT.res as it was.\n"
-            "  diff OLD.res NEW.res          One line per changed field, added or\n"
-            "                                removed object; exit status 0 when the\n"
-            "                                two hold the same records, 1 when they\n"
-            "                                differ, 2 for trouble.\n"
-            "  merge BASE.res OURS.res THEIRS.res -o OUT.res\n"
-            "                                Merges the changes that OURS and THEIRS\n"
-            "                                made to BASE into OUT, object by object\n"
-            "                                and field by field. A conflict keeps\n"
-            "                                OURS's value, is listed on standard error\n"
-            "                                and gives exit status 1; 2 for trouble.\n"
-            "  textconv FILE.res             The export, or one line that says why the\n"
-            "                                editor refuses the file; always exit 0.\n\n"
-            "Exit status otherwise: 0 when every file is accepted, 1 when one is\n"
-            "refused, 2 for a wrong command line."));
-    const QCommandLineOption help = parser.addHelpOption();
-    const QCommandLineOption version = parser.addVersionOption();
-    const QCommandLineOption output(QStringList { QStringLiteral("o"), QStringLiteral("output") },
-            QStringLiteral("merge: the file to write the merge to."), QStringLiteral("OUT.res"));
-    const QCommandLineOption prefer(QStringLiteral("prefer"),
-            QStringLiteral("merge: resolve every conflict with this side's value, and exit 0."),
-            QStringLiteral("ours|theirs"));
-    parser.addOptions({ output, prefer });
-    parser.addPositionalArgument(QStringLiteral("command"),
-            QStringLiteral("check, export, import, diff, merge or textconv."));
-    parser.addPositionalArgument(QStringLiteral("files"),
-            QStringLiteral("The files of the command."), QStringLiteral("FILE..."));
-
+    const Options options = setUp(parser);
     // process() would end a wrong command line with exit status 1, which here
     // means a refused file.
     if (!parser.parse(application.arguments()))
-        return wrongCommandLine(parser.errorText());
-    if (parser.isSet(help))
-        parser.showHelp();
-    if (parser.isSet(version))
+        return wrongCommandLine(console::printable(parser.errorText()));
+    const Command *command = commandNamed(parser.positionalArguments().value(0));
+    if (parser.isSet(options.help) || parser.isSet(QStringLiteral("help-all"))) {
+        if (!command)
+            parser.showHelp();
+        console::out(ResTool::tr("Usage: ") + commandUsage(*command) + QLatin1Char('\n')
+                + wrapped(ResTool::tr(command->description), 0, 78).chopped(1));
+        return console::finish() ? Commands::AllAccepted : Commands::Refused;
+    }
+    if (parser.isSet(options.version))
         parser.showVersion();
-
-    const QStringList arguments = parser.positionalArguments();
-    const QString command = arguments.value(0);
-    const QStringList files = arguments.mid(1);
-    const bool merging = command == QLatin1String("merge");
-    if (!merging && (parser.isSet(output) || parser.isSet(prefer)))
-        return wrongCommandLine(QStringLiteral("-o and --prefer belong to merge."));
-    MergePreference preference = MergePreference::None;
-    if (parser.value(prefer) == QLatin1String("ours"))
-        preference = MergePreference::Ours;
-    else if (parser.value(prefer) == QLatin1String("theirs"))
-        preference = MergePreference::Theirs;
-    else if (parser.isSet(prefer))
-        return wrongCommandLine(QStringLiteral("--prefer takes ours or theirs."));
-
-    if (command == QLatin1String("check") && !files.isEmpty())
-        return check(files);
-    if (command == QLatin1String("export") && (files.size() == 1 || files.size() == 2))
-        return exportJsonFile(files.at(0), files.value(1));
-    if (command == QLatin1String("import") && files.size() == 2)
-        return importJsonFile(files.at(0), files.at(1));
-    if (command == QLatin1String("diff") && files.size() == 2)
-        return diff(files.at(0), files.at(1));
-    if (merging && files.size() == 3 && parser.isSet(output))
-        return merge(files, parser.value(output), preference);
-    if (command == QLatin1String("textconv") && files.size() == 1)
-        return textconv(files.at(0));
-
-    const QStringList commands { QStringLiteral("check"), QStringLiteral("export"),
-        QStringLiteral("import"), QStringLiteral("diff"), QStringLiteral("merge"),
-        QStringLiteral("textconv") };
-    if (command.isEmpty())
-        return wrongCommandLine(QStringLiteral("Give a command."));
-    if (!commands.contains(command))
-        return wrongCommandLine(QStringLiteral("Unknown command \"%1\".").arg(command));
-    if (merging && !parser.isSet(output))
-        return wrongCommandLine(QStringLiteral("merge needs -o OUT.res."));
-    return wrongCommandLine(QStringLiteral("Wrong number of files for \"%1\".").arg(command));
+    const QByteArray unrepresentable = unrepresentableName(argc, argv);
+    if (!unrepresentable.isEmpty()) {
+        return wrongCommandLine(ResTool::tr("the name \"%1\" cannot be represented in the "
+                                            "system's encoding of file names.")
+                                        .arg(shownBytes(unrepresentable)));
+    }
+    return run(parser, options);
 }

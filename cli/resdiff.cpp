@@ -1,5 +1,6 @@
 #include "resdiff.h"
 
+#include "console.h"
 #include "resmatch.h"
 
 #include <cstring>
@@ -15,11 +16,11 @@ QString hexOf(const void *data, int size)
 template<typename Entry, size_t FieldCount>
 void diffTable(QStringList &lines, const QString &prefix, const char *name,
         const QVector<Entry> &from, const QVector<Entry> &to,
-        const Field<Entry> (&fields)[FieldCount])
+        const IntegerField<Entry> (&fields)[FieldCount])
 {
     const int common = qMin(from.size(), to.size());
     for (int i = 0; i < common; ++i) {
-        for (const Field<Entry> &field : fields) {
+        for (const IntegerField<Entry> &field : fields) {
             const qint32 was = from[i].*field.member, is = to[i].*field.member;
             if (was != is) {
                 lines << QStringLiteral("%1%2[%3].%4 %5 → %6")
@@ -69,7 +70,7 @@ QString removed(const QVector<ResObject> &objects, int index)
 QString shownString(const ResString &string, bool modelName, const TextEvidence &evidence)
 {
     if (const std::optional<RecordText> shown = storedText(string, modelName, evidence))
-        return QLatin1Char('"') + shown->text + QLatin1Char('"');
+        return console::quoted(shown->text);
     return QStringLiteral("hex ") + QString::fromLatin1(storedBytes(string).toHex());
 }
 

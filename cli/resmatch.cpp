@@ -31,24 +31,32 @@ bool sameObject(const ResObject &a, const ResObject &b)
 
 QString objectName(const ResObject &object)
 {
-    static const char *const names[] = { "Weapon", "Item", "Pose", "VipItem", "Map" };
-    const QString type = object.ObjectType >= WeaponType && object.ObjectType <= MapType
-            ? QLatin1String(names[object.ObjectType - WeaponType])
-            : QStringLiteral("ObjectType %1").arg(object.ObjectType);
+    const char *folder = objectTypeFolder(object.ObjectType);
+    const QString type =
+            folder ? QLatin1String(folder) : QStringLiteral("ObjectType %1").arg(object.ObjectType);
     return type + QLatin1Char(' ') + QString::number(object.EntryTypeTypeID);
 }
 
 QVector<int> matchObjects(const QVector<ResObject> &from, const QVector<ResObject> &to)
 {
-    const auto identity = [](const ResObject &object) {
-        return (quint64(quint32(object.ObjectType)) << 32) | quint32(object.EntryTypeTypeID);
+    const auto identities = [](const QVector<ResObject> &objects) {
+        QVector<quint64> identities;
+        identities.reserve(objects.size());
+        for (const ResObject &object : objects)
+            identities.append(identityOf(object));
+        return identities;
     };
+    return matchIdentities(identities(from), identities(to));
+}
+
+QVector<int> matchIdentities(const QVector<quint64> &from, const QVector<quint64> &to)
+{
     QHash<quint64, std::deque<int>> unmatched;
     for (int i = 0; i < from.size(); ++i)
-        unmatched[identity(from[i])].push_back(i);
+        unmatched[from[i]].push_back(i);
     QVector<int> matches(to.size(), -1);
     for (int i = 0; i < to.size(); ++i) {
-        auto candidates = unmatched.find(identity(to[i]));
+        auto candidates = unmatched.find(to[i]);
         if (candidates != unmatched.end() && !candidates->empty()) {
             matches[i] = candidates->front();
             candidates->pop_front();

@@ -1,5 +1,7 @@
 #include "recordtext.h"
 
+#include "resstring.h"
+
 #include <QTextCodec>
 
 #include <algorithm>
@@ -215,9 +217,7 @@ QTextCodec *utf8()
     return codec;
 }
 
-const char Gb18030Name[] = "gb18030";
-const char Big5Name[] = "big5";
-const char Utf8Name[] = "utf-8";
+const char *const EncodingNames[] = { "gb18030", "big5", "utf-8" };
 
 // A converter of the codec's, kept for the thread: without a state of its own,
 // each conversion opens the converter library's converter anew, which cost most
@@ -240,11 +240,17 @@ QString decoded(QTextCodec *codec, const QByteArray &text)
     return result;
 }
 
-QTextCodec *codecOf(const char *encoding)
+QTextCodec *codecOf(TextEncoding encoding)
 {
-    return qstrcmp(encoding, Big5Name) == 0    ? big5()
-            : qstrcmp(encoding, Utf8Name) == 0 ? utf8()
-                                               : gb18030();
+    switch (encoding) {
+    case TextEncoding::Big5:
+        return big5();
+    case TextEncoding::Utf8:
+        return utf8();
+    case TextEncoding::Gb18030:
+        break;
+    }
+    return gb18030();
 }
 
 // How far a file's evidence leans an ambiguous text toward Big5, in quarter
@@ -266,8 +272,8 @@ struct Reading
 // The reading of text that wins, GB18030 or Big5, and its cost.
 Reading weighed(const QByteArray &text, const TextEvidence &evidence)
 {
-    Reading asGb18030 { { decoded(gb18030(), text), Gb18030Name }, 0 };
-    Reading asBig5 { { decoded(big5(), text), Big5Name }, 0 };
+    Reading asGb18030 { { decoded(gb18030(), text), TextEncoding::Gb18030 }, 0 };
+    Reading asBig5 { { decoded(big5(), text), TextEncoding::Big5 }, 0 };
     asGb18030.cost = textCost(asGb18030.shown.text);
     asBig5.cost = textCost(asBig5.shown.text);
     if (asBig5.cost != Impossible
@@ -288,6 +294,21 @@ bool isNameCharacter(uint character)
 }
 
 } // namespace
+
+const char *encodingName(TextEncoding encoding)
+{
+    return EncodingNames[int(encoding)];
+}
+
+std::optional<TextEncoding> encodingNamed(const QString &name)
+{
+    for (const TextEncoding encoding :
+            { TextEncoding::Gb18030, TextEncoding::Big5, TextEncoding::Utf8 }) {
+        if (name == QLatin1String(encodingName(encoding)))
+            return encoding;
+    }
+    return std::nullopt;
+}
 
 QByteArray recordTextBytes(const ResString &string)
 {
@@ -321,7 +342,7 @@ RecordText readRecordText(const QByteArray &bytes, const TextEvidence &evidence)
 {
     const QByteArray text = beforeFirstZero(bytes);
     if (isAscii(text))
-        return { QString::fromLatin1(text), Gb18030Name };
+        return { QString::fromLatin1(text), TextEncoding::Gb18030 };
     return weighed(text, evidence).shown;
 }
 
@@ -330,7 +351,7 @@ QString decodeRecordText(const QByteArray &bytes, const TextEvidence &evidence)
     return readRecordText(bytes, evidence).text;
 }
 
-QByteArray encodeRecordText(const QString &text, const char *encoding)
+QByteArray encodeRecordText(const QString &text, TextEncoding encoding)
 {
     // ASCII is the same bytes in every encoding.
     if (std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 0x80; }))
@@ -343,7 +364,7 @@ QByteArray encodeRecordText(const QString &text, const char *encoding)
     return codec->fromUnicode(text.constData(), text.size(), &converterOf(codec));
 }
 
-QString decodeInEncoding(const QByteArray &bytes, const char *encoding)
+QString decodeInEncoding(const QByteArray &bytes, TextEncoding encoding)
 {
     QTextCodec *codec = codecOf(encoding);
     return codec == utf8() ? codec->toUnicode(bytes) : decoded(codec, bytes);
@@ -357,17 +378,23 @@ RecordText readModelNameText(const QByteArray &bytes, const TextEvidence &eviden
     const bool validUtf8 = state.invalidChars == 0 && state.remainingChars == 0;
     const auto characters = asUtf8.toUcs4();
     if (validUtf8 && std::all_of(characters.begin(), characters.end(), isNameCharacter))
-        return { asUtf8, Utf8Name };
+        return { asUtf8, TextEncoding::Utf8 };
     const Reading other = weighed(text, evidence);
     const int utf8Cost = validUtf8 ? textCost(asUtf8) : Impossible;
     if (utf8Cost != Impossible && (other.cost == Impossible || utf8Cost < other.cost))
-        return { asUtf8, Utf8Name };
+        return { asUtf8, TextEncoding::Utf8 };
     return other.shown;
 }
 
 QString decodeModelNameText(const QByteArray &bytes, const TextEvidence &evidence)
 {
     return readModelNameText(bytes, evidence).text;
+}
+
+RecordText readStoredText(const ResString &string, bool modelName, const TextEvidence &evidence)
+{
+    const QByteArray bytes = recordTextBytes(string);
+    return modelName ? readModelNameText(bytes, evidence) : readRecordText(bytes, evidence);
 }
 
 int storeRecordText(ResString &string, const QString &text)
@@ -392,8 +419,6 @@ int storeRecordText(ResString &string, const QString &text)
         }
     }
 
-    std::memcpy(string.Text, encoded.constData(), size_t(encoded.size()));
-    string.Text[encoded.size()] = '\0';
-    string.Length = encoded.size() + 1;
+    setStoredText(string, encoded);
     return kept;
 }

@@ -5,6 +5,8 @@
 #include <QByteArray>
 #include <QString>
 
+#include <optional>
+
 // Record strings carry no marker of their encoding. Each is decoded both as
 // GB18030 and as Big5, and shown in the decoding that reads as Chinese text: a
 // decoding with an invalid or unassigned character loses, and of two valid ones
@@ -18,12 +20,19 @@
 // The bytes of a string slot before its first zero byte.
 QByteArray recordTextBytes(const ResString &string);
 
-// How a string is shown: its text and the name of the encoding it was decoded
-// with, "gb18030" or "big5" ("utf-8" for a model name).
+// The encodings of record strings: GB18030 and Big5, and UTF-8 for model names.
+enum class TextEncoding { Gb18030, Big5, Utf8 };
+
+// "gb18030", "big5" or "utf-8", as the JSON form names them.
+const char *encodingName(TextEncoding encoding);
+// The encoding of that name; none for any other name.
+std::optional<TextEncoding> encodingNamed(const QString &name);
+
+// How a string is shown: its text and the encoding it was decoded with.
 struct RecordText
 {
     QString text;
-    const char *encoding;
+    TextEncoding encoding;
 };
 
 // Weighs a sample of a few thousand texts of the objects, spread over them.
@@ -33,12 +42,11 @@ TextEvidence weighTexts(const QVector<ResObject> &objects);
 // they are a text of.
 RecordText readRecordText(const QByteArray &bytes, const TextEvidence &evidence);
 QString decodeRecordText(const QByteArray &bytes, const TextEvidence &evidence);
-// Encodes text in an encoding that RecordText names, by default as edited text
-// is stored.
-QByteArray encodeRecordText(const QString &text, const char *encoding = "gb18030");
-// Decodes all of bytes in an encoding that RecordText names; a sequence they
-// leave unfinished reads as a replacement character.
-QString decodeInEncoding(const QByteArray &bytes, const char *encoding);
+// Encodes text in an encoding, by default as edited text is stored.
+QByteArray encodeRecordText(const QString &text, TextEncoding encoding = TextEncoding::Gb18030);
+// Decodes all of bytes in an encoding; a sequence they leave unfinished reads as
+// a replacement character.
+QString decodeInEncoding(const QByteArray &bytes, TextEncoding encoding);
 
 // Model names (String2) are shown as UTF-8 when their bytes are valid UTF-8 of
 // ASCII and the characters of Chinese, Japanese and Korean names; other bytes
@@ -47,6 +55,10 @@ QString decodeInEncoding(const QByteArray &bytes, const char *encoding);
 // garbled into Latin or Cyrillic letters.
 RecordText readModelNameText(const QByteArray &bytes, const TextEvidence &evidence);
 QString decodeModelNameText(const QByteArray &bytes, const TextEvidence &evidence);
+
+// A string of an object as it is shown: a model name by readModelNameText(),
+// the others by readRecordText().
+RecordText readStoredText(const ResString &string, bool modelName, const TextEvidence &evidence);
 
 // Stores text as GB18030 with its terminating zero byte; an empty text is
 // stored as the zero byte alone, as a new object's strings are. Text whose

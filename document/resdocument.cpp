@@ -1,11 +1,14 @@
 #include "resdocument.h"
 
 #include "recordtext.h"
+#include "resstring.h"
 
-#include <QCryptographicHash>
-#include <QSaveFile>
+#include <QIODevice>
+
+#include <xxhash.h>
 
 #include <cstring>
+#include <memory>
 #include <limits>
 #include <utility>
 
@@ -68,9 +71,8 @@ bool ResReader::readRaw(int index, const char *what, void *data, qint64 size)
 bool ResReader::readContents(ResStruct &contents)
 {
     if (!take(&contents.header, ResHeaderSize)) {
-        error = tr("the file holds %1 bytes, fewer than the %2 bytes of the header.")
-                        .arg(bytes.size())
-                        .arg(ResHeaderSize);
+        error = tr("the file holds %1, fewer than the %2 of the header.")
+                        .arg(byteCount(bytes.size()), byteCount(ResHeaderSize));
         return false;
     }
 
@@ -80,12 +82,12 @@ bool ResReader::readContents(ResStruct &contents)
         return false;
     }
     if (qint64(objectCount) * MinObjectBlockSize > remaining()) {
-        error = tr("offset %1: ObjectCount %2 needs at least %3 bytes of objects, but only %4 "
-                   "bytes follow the header.")
+        error = tr("offset %1: ObjectCount %2 needs at least %3 of objects, but the file "
+                   "holds only %4 after the header.")
                         .arg(OpaqueHeadSize)
                         .arg(objectCount)
-                        .arg(qint64(objectCount) * MinObjectBlockSize)
-                        .arg(remaining());
+                        .arg(byteCount(qint64(objectCount) * MinObjectBlockSize),
+                                byteCount(remaining()));
         return false;
     }
 
@@ -112,24 +114,20 @@ bool ResReader::readObject(int index, ResObject &object)
 bool ResReader::readString(int index, const char *name, ResString &string)
 {
     const qint64 lengthOffset = offset;
-    if (!readRaw(index, name, &string.Length, sizeof string.Length))
+    qint32 length;
+    if (!readRaw(index, name, &length, sizeof length))
         return false;
-    if (string.Length < ResStringMinLength || string.Length > ResStringMaxLength) {
-        return fail(index, lengthOffset,
-                tr("%1 length %2 is outside %3 to %4.")
-                        .arg(QLatin1String(name))
-                        .arg(string.Length)
-                        .arg(ResStringMinLength)
-                        .arg(ResStringMaxLength));
-    }
-    if (!readRaw(index, name, string.Text, string.Length))
-        return false;
-    if (!std::memchr(string.Text, 0, string.Length)) {
-        return fail(index, lengthOffset,
-                tr("%1 has no zero byte within its %2 bytes.")
-                        .arg(QLatin1String(name))
-                        .arg(string.Length));
-    }
+    const QString lengthFault = stringLengthFault(name, length);
+    if (!lengthFault.isEmpty())
+        return fail(index, lengthOffset, lengthFault);
+    if (length > remaining())
+        return fail(index, offset, tr("the file ends inside %1.").arg(QLatin1String(name)));
+    const QByteArray stored = QByteArray::fromRawData(bytes.constData() + offset, length);
+    const QString fault = storedStringFault(name, stored);
+    if (!fault.isEmpty())
+        return fail(index, lengthOffset, fault);
+    setStoredBytes(string, stored);
+    offset += length;
     return true;
 }
 
@@ -146,11 +144,10 @@ bool ResReader::readTable(int index, const char *countName, qint32 &count, QVect
     const qint64 tableSize = qint64(count) * qint64(sizeof(Entry));
     if (tableSize > remaining()) {
         return fail(index, countOffset,
-                tr("%1 %2 needs %3 bytes, but only %4 remain.")
+                tr("%1 %2 needs %3, but the file holds only %4 after it.")
                         .arg(QLatin1String(countName))
                         .arg(count)
-                        .arg(tableSize)
-                        .arg(remaining()));
+                        .arg(byteCount(tableSize), byteCount(remaining())));
     }
     // Exactly: resizing an empty vector rounds its block up to a power of two,
     // which for the short tables of 32767 objects came to megabytes.
@@ -161,7 +158,10 @@ bool ResReader::readTable(int index, const char *countName, qint32 &count, QVect
 
 } // namespace
 
-ResDocument::ResDocument() = default;
+ResDocument::ResDocument(Changes changes)
+    : changes(changes)
+{
+}
 
 bool ResDocument::setFileName(const QString &path)
 {
@@ -184,19 +184,14 @@ QString ResDocument::path() const
     return QString::fromUtf16(fileName);
 }
 
-bool ResDocument::load()
+bool ResDocument::load(WholeFile::Source source)
 {
-    file.setFileName(path());
-    if (!file.open(QIODevice::ReadOnly)) {
-        lastError = file.errorString();
+    QByteArray bytes;
+    FileStamp stamp;
+    if (!WholeFile::read(path(), source, &bytes, &lastError, &stamp) || !parse(bytes))
         return false;
-    }
-    const QByteArray bytes = file.readAll();
-    const bool readable = file.error() == QFileDevice::NoError;
-    if (!readable)
-        lastError = file.errorString();
-    file.close();
-    return readable && parse(bytes);
+    savedStamp = stamp;
+    return true;
 }
 
 bool ResDocument::read(QIODevice &device)
@@ -214,7 +209,8 @@ bool ResDocument::parse(const QByteArray &bytes)
     }
     loaded.textEvidence = weighTexts(loaded.objects);
     contents = std::move(loaded);
-    savedDigest = QCryptographicHash::hash(bytes, QCryptographicHash::Sha1);
+    if (changes == Changes::Tracked)
+        savedHash = XXH3_64bits(bytes.constData(), size_t(bytes.size()));
     lastError.clear();
     return true;
 }
@@ -234,15 +230,12 @@ bool ResDocument::save()
     if (!fitsItsHeader())
         return false;
     const QByteArray bytes = toBytes();
-    QSaveFile out(path());
-    // Qt 5's commit() drops an error from flushing its write buffer (a full disk,
-    // a file-size limit) and would put the short file in place of the old one.
-    if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size() || !out.flush()
-            || !out.commit()) {
-        lastError = out.errorString();
+    FileStamp stamp;
+    if (!WholeFile::write(path(), bytes, &lastError, &stamp))
         return false;
-    }
-    savedDigest = QCryptographicHash::hash(bytes, QCryptographicHash::Sha1);
+    savedStamp = stamp;
+    if (changes == Changes::Tracked)
+        savedHash = XXH3_64bits(bytes.constData(), size_t(bytes.size()));
     lastError.clear();
     return true;
 }
@@ -261,16 +254,32 @@ bool ResDocument::write(QIODevice &device)
 
 bool ResDocument::isModified() const
 {
-    return digest() != savedDigest;
+    return hash() != savedHash;
 }
 
-QByteArray ResDocument::digest() const
+bool ResDocument::changedOnDisk() const
 {
-    QCryptographicHash hash(QCryptographicHash::Sha1);
-    writePieces([&hash](const char *data, int size) {
-        hash.addData(QByteArray::fromRawData(data, size));
+    const std::optional<FileStamp> now = WholeFile::stampOf(path());
+    if (!now || *now == savedStamp)
+        return false;
+    QByteArray bytes;
+    QString error;
+    // A file that cannot be read is no longer what was read or written.
+    return !WholeFile::read(path(), WholeFile::Source::FileOrPipe, &bytes, &error)
+            || XXH3_64bits(bytes.constData(), size_t(bytes.size())) != savedHash;
+}
+
+quint64 ResDocument::hash() const
+{
+    // One state for the whole file, fed each piece as it is: hashing a copy of
+    // the file took as long again, and wrapping each piece in an array longer.
+    const std::unique_ptr<XXH3_state_t, XXH_errorcode (*)(XXH3_state_t *)> state(
+            XXH3_createState(), XXH3_freeState);
+    XXH3_64bits_reset(state.get());
+    writePieces([&state](const char *data, int size) {
+        XXH3_64bits_update(state.get(), data, size_t(size));
     });
-    return hash.result();
+    return XXH3_64bits_digest(state.get());
 }
 
 QByteArray ResDocument::toBytes() const

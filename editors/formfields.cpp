@@ -1,15 +1,10 @@
 #include "formfields.h"
 
-#include <QGridLayout>
 #include <QLabel>
 
-void addFormRows(QGridLayout &layout, std::initializer_list<FormRow> rows)
+void addFormRow(QGridLayout &layout, int row, QLabel &label, QWidget &value, const QString &text)
 {
-    int row = 0;
-    for (const FormRow &field : rows) {
-        layout.addWidget(&field.label, row, 0);
-        layout.addWidget(&field.value, row, 1);
-        field.label.setText(field.text);
-        ++row;
-    }
+    layout.addWidget(&label, row, 0);
+    layout.addWidget(&value, row, 1);
+    label.setText(text);
 }

@@ -1,10 +1,6 @@
 #pragma once
 
-#include "resrecords.h"
-
-#include "choicebox.h"
-#include "sharedsize.h"
-#include "integeredit.h"
+#include "formfields.h"
 
 #include <QGridLayout>
 #include <QLineEdit>
@@ -33,18 +29,19 @@ private:
     void onString1Changed(const QString &text);
     void onString2Changed(const QString &text);
     void onString3Changed(const QString &text);
-    // A string as the form found it, and the text it showed for it.
-    struct Original
-    {
-        ResString string;
-        QString text;
-    };
-
-    void showString(
-            QLineEdit &edit, Original &original, const ResString &string, const QString &text);
-    void storeString(QLineEdit &edit, ResString &string, const Original &original, int treeColumn,
-            const QString &text);
+    // Stores the text of the string at that place of StringFields.
+    void storeString(int string, const QString &text);
     void setRowText(int column, const QString &text);
+
+    // The row of a string: its label and field, and the string as the form
+    // found it with the text it showed for it.
+    struct StringRow
+    {
+        FieldLabel label;
+        QLineEdit edit;
+        ResString original;
+        QString originalText;
+    };
 
     ResObject *record;
     // The host builds the form when the object's row becomes the tree's current
@@ -54,15 +51,8 @@ private:
     QGridLayout layout;
     FieldLabel objectTypeLabel;
     FieldLabel entryTypeTypeIDLabel;
-    FieldLabel string1Label;
-    FieldLabel string2Label;
-    FieldLabel string3Label;
     ChoiceBox objectTypeBox;
     IntegerEdit entryTypeTypeIDEdit;
-    QLineEdit string1Edit;
-    QLineEdit string2Edit;
-    QLineEdit string3Edit;
-    Original string1Original;
-    Original string2Original;
-    Original string3Original;
+    // String1, String2 and String3, as StringFields lists them.
+    std::array<StringRow, std::size(StringFields)> strings;
 };

@@ -1,10 +1,6 @@
 #pragma once
 
-#include "resrecords.h"
-
-#include "choicebox.h"
-#include "sharedsize.h"
-#include "integeredit.h"
+#include "formfields.h"
 
 #include <QGridLayout>
 #include <QWidget>
@@ -21,14 +17,9 @@ public:
     // Shows and edits another entry from now on; showing it writes nothing. A
     // null entry leaves the form writing nowhere, for when the table it showed
     // is about to move.
-    void showEntry(Part1SubObject *shown);
+    void showEntry(Part1SubObject *shown) { fields.showEntry(shown); }
 
 private:
     QGridLayout layout;
-    FieldLabel typeLabel;
-    FieldLabel value1Label;
-    FieldLabel value2Label;
-    ChoiceBox typeBox;
-    IntegerEdit value1Edit;
-    IntegerEdit value2Edit;
+    EntryFields<Part1SubObject, std::size(Part1Fields)> fields;
 };

@@ -1,10 +1,6 @@
 #pragma once
 
-#include "resrecords.h"
-
-#include "choicebox.h"
-#include "sharedsize.h"
-#include "integeredit.h"
+#include "formfields.h"
 
 #include <QGridLayout>
 #include <QWidget>
@@ -21,28 +17,9 @@ public:
     // Shows and edits another entry from now on; showing it writes nothing. A
     // null entry leaves the form writing nowhere, for when the table it showed
     // is about to move.
-    void showEntry(Part2SubObject *shown);
+    void showEntry(Part2SubObject *shown) { fields.showEntry(shown); }
 
 private:
     QGridLayout layout;
-    FieldLabel unknown2Label;
-    FieldLabel unknown3Label;
-    FieldLabel effectTypeLabel;
-    FieldLabel cycleLabel;
-    FieldLabel actionTypeLabel;
-    FieldLabel unknonw6Label;
-    FieldLabel typeValueLabel;
-    FieldLabel unknown8Label;
-    FieldLabel unknown9Label;
-    FieldLabel unknown10Label;
-    IntegerEdit unknown2Edit;
-    IntegerEdit unknown3Edit;
-    IntegerEdit cycleEdit;
-    IntegerEdit actionTypeEdit;
-    IntegerEdit unknonw6Edit;
-    IntegerEdit typeValueEdit;
-    IntegerEdit unknown8Edit;
-    IntegerEdit unknown9Edit;
-    IntegerEdit unknown10Edit;
-    ChoiceBox effectTypeBox;
+    EntryFields<Part2SubObject, std::size(Part2Fields)> fields;
 };

@@ -3,7 +3,8 @@
 // is saved as exactly the bytes it was read from, also after a trip through JSON.
 
 #include "resdocument.h"
-#include "resjson.h"
+#include "jsonexport.h"
+#include "jsonimport.h"
 
 #include <QBuffer>
 

@@ -84,7 +84,7 @@ private slots:
         QTest::newRow("two billion Part2 entries") << patched(
                 173, 2000000000) << "object 2 at offset 173: Part2Count 2000000000 needs";
         QTest::newRow("file ends inside a table")
-                << good.left(good.size() - 1) << "but only 79 remain";
+                << good.left(good.size() - 1) << "but the file holds only 79 bytes after it.";
         QTest::newRow("file ends inside a block")
                 << patched(52, 4) << "object 3 at offset 257: the file ends inside ObjectType.";
     }

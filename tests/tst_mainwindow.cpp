@@ -221,7 +221,8 @@ private slots:
                     outcome != "refused" ? QString()
                                          : "Cannot open " + QDir::toNativeSeparators(file)
                                     + ": offset 52: ObjectCount 1 needs at least 31 bytes "
-                                      "of objects, but only 0 bytes follow the header.");
+                                      "of objects, but the file holds only 0 bytes after the "
+                                      "header.");
         }
         QCOMPARE(w.watcher.boxes.size(), int(!shown.isNull()) + int(saveFails));
         if (saveFails) {
@@ -504,7 +505,7 @@ private slots:
         QVERIFY(QFile::copy(DROVANEL_TS_FILE, ts));
         QCOMPARE(QProcess::execute(DROVANEL_LUPDATE,
                          { "-silent", sources + "/document", sources + "/editors", sources + "/app",
-                                 "-ts", ts }),
+                                 sources + "/cli", "-ts", ts }),
                 0);
         const auto marks = [](const QString &text) {
             QStringList found { QString::number(text.count("&amp;")) };

@@ -80,26 +80,6 @@
         <translation>对象</translation>
     </message>
     <message>
-        <source>Weapon</source>
-        <translation>武器</translation>
-    </message>
-    <message>
-        <source>Pose</source>
-        <translation>姿势</translation>
-    </message>
-    <message>
-        <source>Item</source>
-        <translation>道具</translation>
-    </message>
-    <message>
-        <source>Vipitem</source>
-        <translation>VIP 道具</translation>
-    </message>
-    <message>
-        <source>Map</source>
-        <translation>地图</translation>
-    </message>
-    <message>
         <source>Unknown ObjectType</source>
         <translation>未知的对象类型（ObjectType）</translation>
     </message>
@@ -135,6 +115,125 @@
         <source>Save the changes to %1?</source>
         <translation>是否保存对 %1 的修改？</translation>
     </message>
+    <message>
+        <source>%1 has changed on disk since it was opened or last saved. Overwrite it with the open document?</source>
+        <translation>%1 在打开或上次保存之后已在磁盘上被修改。是否用当前打开的文档覆盖它？</translation>
+    </message>
+    <message>
+        <source>Overwrite</source>
+        <translation>覆盖</translation>
+    </message>
+</context>
+<context>
+    <name>JsonImport</name>
+    <message>
+        <source>a string of hex digits</source>
+        <translation>十六进制数字组成的字符串</translation>
+    </message>
+    <message>
+        <source>an integer</source>
+        <translation>整数</translation>
+    </message>
+    <message>
+        <source>an array</source>
+        <translation>数组</translation>
+    </message>
+    <message>
+        <source>an object</source>
+        <translation>对象</translation>
+    </message>
+    <message>
+        <source>a string</source>
+        <translation>字符串</translation>
+    </message>
+    <message>
+        <source>the JSON text is not an object.</source>
+        <translation>JSON 文本不是一个对象。</translation>
+    </message>
+    <message>
+        <source>more than %1 objects; a RES file holds at most %1.</source>
+        <translation>对象多于 %1 个；RES 文件最多容纳 %1 个。</translation>
+    </message>
+    <message>
+        <source>null</source>
+        <translation>null</translation>
+    </message>
+    <message>
+        <source>true or false</source>
+        <translation>true 或 false</translation>
+    </message>
+    <message>
+        <source>a number</source>
+        <translation>数字</translation>
+    </message>
+    <message>
+        <source>expected %1, found %2.</source>
+        <translation>应为%1，实为%2。</translation>
+    </message>
+    <message>
+        <source>there is no such field.</source>
+        <translation>没有这个字段。</translation>
+    </message>
+    <message>
+        <source>the field is given twice.</source>
+        <translation>该字段出现了两次。</translation>
+    </message>
+    <message>
+        <source>the field is missing.</source>
+        <translation>缺少该字段。</translation>
+    </message>
+    <message>
+        <source>%1 hex digits; the header takes %2.</source>
+        <translation>%1 个十六进制数字；文件头需要 %2 个。</translation>
+    </message>
+    <message>
+        <source>%1 is not an integer.</source>
+        <translation>%1 不是整数。</translation>
+    </message>
+    <message>
+        <source>%1 is outside the int32 range.</source>
+        <translation>%1 超出 int32 的范围。</translation>
+    </message>
+    <message>
+        <source>&apos;%1&apos; is not a hex digit.</source>
+        <translation>“%1”不是十六进制数字。</translation>
+    </message>
+    <message>
+        <source>an odd number of hex digits (%1).</source>
+        <translation>十六进制数字的个数为奇数（%1）。</translation>
+    </message>
+    <message>
+        <source>unknown encoding &quot;%1&quot;; use gb18030, big5 or utf-8.</source>
+        <translation>未知的编码“%1”；请使用 gb18030、big5 或 utf-8。</translation>
+    </message>
+    <message>
+        <source>a zero character would end the string there.</source>
+        <translation>零字符会使字符串在该处结束。</translation>
+    </message>
+    <message>
+        <source>%1 cannot represent &quot;%2&quot; (U+%3); a text without &quot;encoding&quot; is stored as GB18030.</source>
+        <translation>%1 无法表示“%2”（U+%3）；没有“encoding”的文本按 GB18030 存储。</translation>
+    </message>
+    <message>
+        <source>the text takes %1 bytes in %2; at most %3 fit.</source>
+        <translation>该文本用 %2 编码需要 %1 个字节；最多只能容纳 %3 个。</translation>
+    </message>
+    <message>
+        <source>the JSON text is not UTF-8 but UTF-16; save it as UTF-8.</source>
+        <translation>JSON 文本不是 UTF-8 而是 UTF-16；请另存为 UTF-8。</translation>
+    </message>
+    <message>
+        <source>a zero byte stands in the JSON text</source>
+        <translation>JSON 文本中有一个零字节</translation>
+    </message>
+    <message>
+        <source>the JSON text is not UTF-8 here; save it as UTF-8</source>
+        <translation>JSON 文本在此处不是 UTF-8；请另存为 UTF-8</translation>
+    </message>
+    <message>
+        <source>line %1, column %2: %3.</source>
+        <translation>第 %1 行，第 %2 列：%3。</translation>
+    </message>
 </context>
 <context>
     <name>ResDocument</name>
@@ -147,32 +246,16 @@
         <translation>文件在 %1 中途结束。</translation>
     </message>
     <message>
-        <source>the file holds %1 bytes, fewer than the %2 bytes of the header.</source>
-        <translation>文件只有 %1 字节，少于文件头的 %2 字节。</translation>
-    </message>
-    <message>
         <source>offset %1: ObjectCount %2 is negative.</source>
         <translation>偏移 %1：ObjectCount %2 为负数。</translation>
-    </message>
-    <message>
-        <source>offset %1: ObjectCount %2 needs at least %3 bytes of objects, but only %4 bytes follow the header.</source>
-        <translation>偏移 %1：ObjectCount %2 需要至少 %3 字节的对象数据，但文件头之后只有 %4 字节。</translation>
     </message>
     <message>
         <source>%1 length %2 is outside %3 to %4.</source>
         <translation>%1 的长度 %2 不在 %3 到 %4 之间。</translation>
     </message>
     <message>
-        <source>%1 has no zero byte within its %2 bytes.</source>
-        <translation>%1 的 %2 个字节中没有零字节。</translation>
-    </message>
-    <message>
         <source>%1 %2 is negative.</source>
         <translation>%1 %2 为负数。</translation>
-    </message>
-    <message>
-        <source>%1 %2 needs %3 bytes, but only %4 remain.</source>
-        <translation>%1 %2 需要 %3 字节，但只剩 %4 字节。</translation>
     </message>
     <message>
         <source>The path is %1 characters long; at most %2 fit.</source>
@@ -186,9 +269,33 @@
         <source>%1 objects; the header of a RES file counts at most %2.</source>
         <translation>%1 个对象；RES 文件的文件头最多只能记 %2 个。</translation>
     </message>
+    <message>
+        <source>the file holds %1, fewer than the %2 of the header.</source>
+        <translation>文件只有 %1，少于文件头的 %2。</translation>
+    </message>
+    <message>
+        <source>offset %1: ObjectCount %2 needs at least %3 of objects, but the file holds only %4 after the header.</source>
+        <translation>偏移 %1：ObjectCount %2 至少需要 %3 的对象，但文件头之后只有 %4。</translation>
+    </message>
+    <message>
+        <source>%1 %2 needs %3, but the file holds only %4 after it.</source>
+        <translation>%1 %2 需要 %3，但其后文件只有 %4。</translation>
+    </message>
+    <message>
+        <source>%1 has no zero byte within its %2.</source>
+        <translation>%1 的 %2中没有零字节。</translation>
+    </message>
+    <message>
+        <source>1 byte</source>
+        <translation>1 个字节</translation>
+    </message>
+    <message>
+        <source>%1 bytes</source>
+        <translation>%1 个字节</translation>
+    </message>
 </context>
 <context>
-    <name>UiMyPart0</name>
+    <name>ResFields</name>
     <message>
         <source>ObjectType</source>
         <translation>对象类型 ObjectType</translation>
@@ -210,6 +317,58 @@
         <translation>文本 String3</translation>
     </message>
     <message>
+        <source>Type</source>
+        <translation>类型</translation>
+    </message>
+    <message>
+        <source>Value1</source>
+        <translation>数值1</translation>
+    </message>
+    <message>
+        <source>Value2</source>
+        <translation>数值2</translation>
+    </message>
+    <message>
+        <source>unknown2</source>
+        <translation>未知 unknown2</translation>
+    </message>
+    <message>
+        <source>unknown3</source>
+        <translation>未知 unknown3</translation>
+    </message>
+    <message>
+        <source>effectType</source>
+        <translation>效果类型 effectType</translation>
+    </message>
+    <message>
+        <source>cycle</source>
+        <translation>周期 cycle</translation>
+    </message>
+    <message>
+        <source>actionType</source>
+        <translation>动作类型 actionType</translation>
+    </message>
+    <message>
+        <source>unknonw6</source>
+        <translation>未知 unknonw6</translation>
+    </message>
+    <message>
+        <source>typeValue</source>
+        <translation>类型值 typeValue</translation>
+    </message>
+    <message>
+        <source>unknown8</source>
+        <translation>未知 unknown8</translation>
+    </message>
+    <message>
+        <source>unknown9</source>
+        <translation>未知 unknown9</translation>
+    </message>
+    <message>
+        <source>unknown10</source>
+        <translation>未知 unknown10</translation>
+    </message>
+    <message>
         <source>Weapon</source>
         <translation>武器</translation>
     </message>
@@ -222,6 +381,10 @@
         <translation>姿势</translation>
     </message>
     <message>
+        <source>Vipitem</source>
+        <translation>VIP 道具</translation>
+    </message>
+    <message>
         <source>VipItem</source>
         <translation>VIP 道具</translation>
     </message>
@@ -231,19 +394,142 @@
     </message>
 </context>
 <context>
+    <name>ResTool</name>
+    <message>
+        <source>ok, 1 object</source>
+        <translation>正常，1 个对象</translation>
+    </message>
+    <message>
+        <source>ok, %1 objects</source>
+        <translation>正常，%1 个对象</translation>
+    </message>
+    <message>
+        <source>Cannot read %1: %2</source>
+        <translation>无法读取 %1：%2</translation>
+    </message>
+    <message>
+        <source>Cannot write %1: %2</source>
+        <translation>无法写入 %1：%2</translation>
+    </message>
+    <message>
+        <source>Cannot import %1: %2</source>
+        <translation>无法导入 %1：%2</translation>
+    </message>
+    <message>
+        <source>drovanel-res: cannot read %1: %2</source>
+        <translation>drovanel-res：无法读取 %1：%2</translation>
+    </message>
+    <message>
+        <source>base</source>
+        <translation>基础版本</translation>
+    </message>
+    <message>
+        <source>ours</source>
+        <translation>我方</translation>
+    </message>
+    <message>
+        <source>theirs</source>
+        <translation>对方</translation>
+    </message>
+    <message>
+        <source>Cannot write standard output: %1</source>
+        <translation>无法写入标准输出：%1</translation>
+    </message>
+    <message>
+        <source>One line per file: ok and the number of objects, or why the editor refuses it. Exit status 1 when a file is refused.</source>
+        <translation>每个文件一行：正常及对象个数，或编辑器拒绝它的原因。有文件被拒绝时退出状态为 1。</translation>
+    </message>
+    <message>
+        <source>The file as JSON, to OUT.json or to standard output.</source>
+        <translation>把文件导出为 JSON，写入 OUT.json 或标准输出。</translation>
+    </message>
+    <message>
+        <source>Builds OUT.res from the JSON; a refused JSON leaves OUT.res as it was.</source>
+        <translation>由 JSON 生成 OUT.res；被拒绝的 JSON 不会改动 OUT.res。</translation>
+    </message>
+    <message>
+        <source>One line per changed field, added or removed object; exit status 0 when the two hold the same records, 1 when they differ, 2 for trouble.</source>
+        <translation>每个改动的字段、添加或删除的对象一行；两者记录相同时退出状态为 0，不同时为 1，出错时为 2。</translation>
+    </message>
+    <message>
+        <source>Merges the changes that OURS and THEIRS made to BASE into OUT, object by object and field by field. A conflict keeps OURS&apos;s value, is listed on standard error and gives exit status 1; 2 for trouble.</source>
+        <translation>把 OURS 和 THEIRS 对 BASE 所做的修改逐个对象、逐个字段地合并到 OUT。冲突处保留 OURS 的值，列在标准错误上，退出状态为 1；出错时为 2。</translation>
+    </message>
+    <message>
+        <source>The export, or one line that says why the editor refuses the file; exit status 0 unless the output cannot be written.</source>
+        <translation>导出的 JSON，或说明编辑器拒绝该文件原因的一行；除非无法写出输出，退出状态为 0。</translation>
+    </message>
+    <message>
+        <source>Usage: </source>
+        <translation>用法：</translation>
+    </message>
+    <message>
+        <source>Run drovanel-res --help for more.</source>
+        <translation>运行 drovanel-res --help 了解更多。</translation>
+    </message>
+    <message>
+        <source>Checks RES files, exports them to JSON and builds them back byte for byte, and compares and merges them object by object.</source>
+        <translation>检查 RES 文件，把它们导出为 JSON 并逐字节地还原，并逐个对象地比较与合并它们。</translation>
+    </message>
+    <message>
+        <source>Commands:</source>
+        <translation>命令：</translation>
+    </message>
+    <message>
+        <source>Exit status otherwise: 0 when every file is accepted, 1 when one is refused, 2 for a wrong command line.</source>
+        <translation>其他情况下的退出状态：所有文件都被接受时为 0，有文件被拒绝时为 1，命令行有误时为 2。</translation>
+    </message>
+    <message>
+        <source>merge: the file to write the merge to.</source>
+        <translation>merge：写入合并结果的文件。</translation>
+    </message>
+    <message>
+        <source>merge: resolve every conflict with this side&apos;s value, and exit 0.</source>
+        <translation>merge：所有冲突都取这一方的值，退出状态为 0。</translation>
+    </message>
+    <message>
+        <source>merge: the name of the file being merged, for messages (git&apos;s %P).</source>
+        <translation>merge：消息中所用的被合并文件名（git 的 %P）。</translation>
+    </message>
+    <message>
+        <source>check, export, import, diff, merge or textconv.</source>
+        <translation>check、export、import、diff、merge 或 textconv。</translation>
+    </message>
+    <message>
+        <source>The files of the command.</source>
+        <translation>命令所用的文件。</translation>
+    </message>
+    <message>
+        <source>the name &quot;%1&quot; cannot be represented in the system&apos;s encoding of file names.</source>
+        <translation>名称“%1”无法用系统的文件名编码表示。</translation>
+    </message>
+    <message>
+        <source>-o, --prefer and --name belong to merge.</source>
+        <translation>-o、--prefer 和 --name 只用于 merge。</translation>
+    </message>
+    <message>
+        <source>--prefer takes ours or theirs.</source>
+        <translation>--prefer 只接受 ours 或 theirs。</translation>
+    </message>
+    <message>
+        <source>Give a command.</source>
+        <translation>请指定一个命令。</translation>
+    </message>
+    <message>
+        <source>Unknown command &quot;%1&quot;.</source>
+        <translation>未知的命令“%1”。</translation>
+    </message>
+    <message>
+        <source>merge needs -o OUT.res.</source>
+        <translation>merge 需要 -o OUT.res。</translation>
+    </message>
+    <message>
+        <source>Wrong number of files for &quot;%1&quot;.</source>
+        <translation>“%1”的文件个数不对。</translation>
+    </message>
+</context>
+<context>
     <name>UiMyPart1SubObject</name>
-    <message>
-        <source>Type</source>
-        <translation>类型</translation>
-    </message>
-    <message>
-        <source>Value1</source>
-        <translation>数值1</translation>
-    </message>
-    <message>
-        <source>Value2</source>
-        <translation>数值2</translation>
-    </message>
     <message>
         <source>ContinuedInfoMain</source>
         <translation>主持续信息</translation>
@@ -319,45 +605,20 @@
         <source>hide</source>
         <translation>隐身</translation>
     </message>
+</context>
+<context>
+    <name>WholeFile</name>
     <message>
-        <source>unknown2</source>
-        <translation>未知 unknown2</translation>
+        <source>the file holds %1 bytes, more than the %2 bytes that can be opened.</source>
+        <translation>文件有 %1 个字节，超过了可打开的 %2 个字节。</translation>
     </message>
     <message>
-        <source>unknown3</source>
-        <translation>未知 unknown3</translation>
+        <source>it is not a regular file or a pipe.</source>
+        <translation>它不是普通文件或管道。</translation>
     </message>
     <message>
-        <source>effectType</source>
-        <translation>效果类型 effectType</translation>
-    </message>
-    <message>
-        <source>cycle</source>
-        <translation>周期 cycle</translation>
-    </message>
-    <message>
-        <source>actionType</source>
-        <translation>动作类型 actionType</translation>
-    </message>
-    <message>
-        <source>unknonw6</source>
-        <translation>未知 unknonw6</translation>
-    </message>
-    <message>
-        <source>typeValue</source>
-        <translation>类型值 typeValue</translation>
-    </message>
-    <message>
-        <source>unknown8</source>
-        <translation>未知 unknown8</translation>
-    </message>
-    <message>
-        <source>unknown9</source>
-        <translation>未知 unknown9</translation>
-    </message>
-    <message>
-        <source>unknown10</source>
-        <translation>未知 unknown10</translation>
+        <source>it is not a regular file.</source>
+        <translation>它不是普通文件。</translation>
     </message>
 </context>
 </TS>

@@ -1,0 +1,40 @@
+#pragma once
+
+#include "resmerge.h"
+
+#include <QCoreApplication>
+#include <QString>
+#include <QStringList>
+
+// The commands of drovanel-res, each as a modder runs it, returning its exit
+// status. Files are named in messages as they were given.
+class Commands
+{
+    Q_DECLARE_TR_FUNCTIONS(ResTool)
+
+public:
+    enum ExitCode {
+        AllAccepted = 0,
+        Refused = 1,
+        WrongCommandLine = 2,
+    };
+    // diff and merge, as diff(1) and git's merge drivers do.
+    enum ComparisonExitCode {
+        Same = 0,
+        Different = 1,
+        Trouble = 2,
+    };
+
+    static int check(const QStringList &paths);
+    // To standard output when jsonPath is empty or "-".
+    static int exportJson(const QString &resPath, const QString &jsonPath);
+    static int importJson(const QString &jsonPath, const QString &resPath);
+    // git's textconv: a file the editor refuses becomes one line that says why,
+    // so that one damaged file does not end a whole git diff.
+    static int textconv(const QString &path);
+    static int diff(const QString &oldPath, const QString &newPath);
+    // BASE, OURS, THEIRS. name, when given, names the file being merged in
+    // messages, in place of the temporary files that git hands a merge driver.
+    static int merge(const QStringList &paths, const QString &outPath, MergePreference preference,
+            const QString &name);
+};
