@@ -200,21 +200,31 @@ bool WholeFile::read(
         const QString &path, Source source, QByteArray *bytes, QString *error, FileStamp *stamp)
 {
     const QByteArray name = QFile::encodeName(path);
-    // Without a writer yet, opening a pipe would wait; opened so, it does not.
-    Descriptor file(::open(name.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+    // Looked at before it is opened: opening a pipe waits for a writer, and
+    // opening a device may do what the device does.
     struct stat status;
-    if (file.fd < 0 || ::fstat(file.fd, &status) != 0) {
+    if (::stat(name.constData(), &status) != 0) {
         *error = systemError();
         return false;
     }
-    const bool pipe = S_ISFIFO(status.st_mode);
     if (S_ISDIR(status.st_mode)) {
         *error = systemError(EISDIR);
         return false;
     }
+    const bool pipe = S_ISFIFO(status.st_mode);
     if (!S_ISREG(status.st_mode) && !(pipe && source == Source::FileOrPipe)) {
         *error = source == Source::FileOrPipe ? tr("it is not a regular file or a pipe.")
                                               : tr("it is not a regular file.");
+        return false;
+    }
+    Descriptor file(::open(name.constData(), O_RDONLY | O_CLOEXEC));
+    // What was opened may have taken the name's place since.
+    if (file.fd < 0 || ::fstat(file.fd, &status) != 0) {
+        *error = systemError();
+        return false;
+    }
+    if (S_ISFIFO(status.st_mode) != pipe || (!pipe && !S_ISREG(status.st_mode))) {
+        *error = tr("it is not a regular file.");
         return false;
     }
     if (status.st_size > MaxBytes) {
@@ -223,18 +233,6 @@ bool WholeFile::read(
     }
     if (stamp)
         *stamp = stampOfStatus(status);
-    if (pipe) {
-        // Read as bash's <(command) gives it: waiting for its writer.
-        file.close();
-        file.fd = ::open(name.constData(), O_RDONLY | O_CLOEXEC);
-        if (file.fd < 0) {
-            *error = systemError();
-            return false;
-        }
-    } else if (::fcntl(file.fd, F_SETFL, 0) != 0) {
-        *error = systemError();
-        return false;
-    }
     return readAll(file.fd, bytes, error);
 }
 

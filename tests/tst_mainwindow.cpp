@@ -20,6 +20,8 @@
 #include <QTranslator>
 #include <QtTest>
 
+#include <sys/stat.h>
+
 namespace {
 
 // In file order Weapon, Item, Pose, VipItem, Map, Pose, Item and Pose objects;
@@ -759,6 +761,68 @@ private slots:
         QVERIFY(w.watcher.boxes.isEmpty());
         w.save();
         QCOMPARE(testres::readAll(path), testres::toBytes(file));
+    }
+
+    void savingOverAChangedFile_data()
+    {
+        QTest::addColumn<QString>("change");
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<bool>("asked");
+        QTest::newRow("changed, Cancel") << "other bytes" << int(QMessageBox::Cancel) << true;
+        QTest::newRow("changed, Overwrite") << "other bytes" << int(QMessageBox::Save) << true;
+        QTest::newRow("rewritten with the same bytes") << "same bytes" << 0 << false;
+        QTest::newRow("deleted") << "deleted" << 0 << false;
+    }
+
+    // Save asks before it overwrites a file that another program changed since
+    // it was opened; Cancel keeps the file and the edits, and a file deleted
+    // since is written again without a question.
+    void savingOverAChangedFile()
+    {
+        QFETCH(QString, change);
+        QFETCH(int, answer);
+        QFETCH(bool, asked);
+        TestWindow w;
+        const QString path = openSample(w);
+        retype(valueAt(w.form<UiMyPart0>(), 1), "55");
+        testres::File outside = sampleFile();
+        outside.trailing = "changed outside";
+        const QByteArray onDisk = change == "other bytes" ? testres::toBytes(outside)
+                                                          : testres::toBytes(sampleFile());
+        QVERIFY(change == "deleted" ? QFile::remove(path) : testres::writeFile(path, onDisk));
+        if (answer)
+            w.watcher.buttons << QMessageBox::StandardButton(answer);
+        w.save();
+
+        QStringList shown;
+        for (const ModalWatcher::Box &box : qAsConst(w.watcher.boxes))
+            shown << box.text;
+        QCOMPARE(shown,
+                asked ? QStringList { QDir::toNativeSeparators(path)
+                        + " has changed on disk since it was opened or last saved. "
+                          "Overwrite it with the open document?" }
+                      : QStringList());
+        testres::File expected = sampleFile();
+        expected.objects[5].id = 55;
+        const bool cancelled = answer == QMessageBox::Cancel;
+        QCOMPARE(testres::readAll(path), cancelled ? onDisk : testres::toBytes(expected));
+        // Cancelled, the edits stay open and unsaved.
+        w.watcher.buttons << QMessageBox::Discard;
+        w.window.close();
+        QCOMPARE(w.watcher.boxes.size(), int(asked) + int(cancelled));
+    }
+
+    // Opening a pipe would wait for a writer that may never come: it is refused,
+    // as a device is, and the window goes on.
+    void openingAPipe()
+    {
+        TestWindow w;
+        const QString path = w.dir.filePath("pipe.res");
+        QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+        w.open(path);
+        QCOMPARE(w.watcher.boxes.value(0).text,
+                "Cannot open " + QDir::toNativeSeparators(path) + ": it is not a regular file.");
+        QCOMPARE(w.tree->topLevelItemCount(), 0);
     }
 };
 
