@@ -10,7 +10,7 @@ _drovanel_res()
     local command= files=0 i
     for ((i = 1; i < cword; i++)); do
         case ${words[i]} in
-        -o | --output | --prefer) ((i++)) ;;
+        -o | --output | --prefer | --name) ((i++)) ;;
         -*) ;;
         *)
             if [[ -z $command ]]; then
@@ -27,7 +27,7 @@ _drovanel_res()
         COMPREPLY=($(compgen -W 'ours theirs' -- "$cur"))
         return
         ;;
-    -o | --output)
+    -o | --output | --name)
         _filedir res
         return
         ;;
@@ -35,7 +35,7 @@ _drovanel_res()
 
     if [[ $cur == -* ]]; then
         local options='--help --version'
-        [[ $command == merge ]] && options+=' -o --output --prefer'
+        [[ $command == merge ]] && options+=' -o --output --prefer --name'
         COMPREPLY=($(compgen -W "$options" -- "$cur"))
         return
     fi
