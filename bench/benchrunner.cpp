@@ -11,6 +11,7 @@
 #include "uimypart1subobject.h"
 
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QRegularExpression>
@@ -20,6 +21,12 @@
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
+#include <vector>
+
+#include <fcntl.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -131,12 +138,13 @@ std::unique_ptr<TestWindow> openedWindow(const QString &path, int objects)
 } // namespace
 
 const QStringList BenchRunner::groups { QStringLiteral("files"), QStringLiteral("select"),
-    QStringLiteral("add"), QStringLiteral("json"), QStringLiteral("memory"),
-    QStringLiteral("x11") };
+    QStringLiteral("add"), QStringLiteral("json"), QStringLiteral("memory"), QStringLiteral("x11"),
+    QStringLiteral("cli") };
 
-BenchRunner::BenchRunner(bool quick, int repeat, const QString &only)
+BenchRunner::BenchRunner(bool quick, int repeat, const QString &only, const QString &resTool)
     : repeat(repeat)
     , only(only)
+    , resTool(resTool)
     , file(quick ? benchFile(1000, 256, 16) : benchFile(MaxObjectCount, 2048, 64))
     , objects(int(file.objects.size()))
     , bytes(testres::toBytes(file))
@@ -152,7 +160,8 @@ int BenchRunner::run()
     // In the order of groups.
     const QVector<void (BenchRunner::*)()> measures { &BenchRunner::measureFiles,
         &BenchRunner::measureSelection, &BenchRunner::measureAddNewObject,
-        &BenchRunner::measureJson, &BenchRunner::measureMemory, &BenchRunner::measureX11 };
+        &BenchRunner::measureJson, &BenchRunner::measureMemory, &BenchRunner::measureX11,
+        &BenchRunner::measureCli };
     for (int i = 0; i < measures.size(); ++i) {
         if (only.isEmpty() || only == groups.at(i))
             (this->*measures.at(i))();
@@ -400,4 +409,132 @@ int BenchRunner::memoryProbe(const QString &path, int objects, const QElapsedTim
     std::printf("Start: %.3f ms\nStartRss: %.0f kB\nOpen: %.3f ms\n%s", startMs, startRss, ms,
             testres::readAll(QStringLiteral("/proc/self/status")).constData());
     return 0;
+}
+
+namespace {
+
+struct ChildFigures
+{
+    double cpuMs;
+    double peakMib;
+    int exitCode;
+};
+
+// Runs the program to its end, its output to /dev/null, and measures the CPU
+// time (user and system) and peak resident memory of that process alone.
+ChildFigures runChild(const QString &program, const QStringList &arguments)
+{
+    QVector<QByteArray> encoded { QFile::encodeName(program) };
+    for (const QString &argument : arguments)
+        encoded.append(QFile::encodeName(argument));
+    std::vector<char *> argv;
+    for (QByteArray &argument : encoded)
+        argv.push_back(argument.data());
+    argv.push_back(nullptr);
+    const pid_t child = ::fork();
+    if (child == 0) {
+        const int null = ::open("/dev/null", O_WRONLY);
+        ::dup2(null, STDOUT_FILENO);
+        ::dup2(null, STDERR_FILENO);
+        ::execv(argv.front(), argv.data());
+        ::_exit(127);
+    }
+    int status = 0;
+    rusage usage = {};
+    if (child < 0 || ::wait4(child, &status, 0, &usage) != child)
+        fail(QStringLiteral("cannot run %1").arg(program));
+    const auto ms = [](const timeval &time) {
+        return time.tv_sec * 1000.0 + time.tv_usec / 1000.0;
+    };
+    return { ms(usage.ru_utime) + ms(usage.ru_stime), usage.ru_maxrss / 1024.0,
+        WIFEXITED(status) ? WEXITSTATUS(status) : -1 };
+}
+
+// Three sides of a merge of three objects with a million Part1 entries between
+// them: the mod and the update each change every hundredth entry.
+void writeMillionEntrySides(const QString &base, const QString &ours, const QString &theirs)
+{
+    testres::File file;
+    file.objects.resize(3);
+    for (int i = 0; i < 3; ++i) {
+        file.objects[i].id = i;
+        file.objects[i].part1.resize(333334);
+    }
+    testres::File mod = file, update = file;
+    for (int i = 0; i < 3; ++i) {
+        for (int entry = 0; entry < 333334; entry += 100) {
+            mod.objects[i].part1[entry][1] = 1;
+            update.objects[i].part1[entry + 50][2] = 2;
+        }
+    }
+    if (!testres::writeFile(base, testres::toBytes(file))
+            || !testres::writeFile(ours, testres::toBytes(mod))
+            || !testres::writeFile(theirs, testres::toBytes(update)))
+        fail(QStringLiteral("cannot write %1").arg(base));
+}
+
+} // namespace
+
+void BenchRunner::measureCli()
+{
+    if (!QFileInfo(resTool).isExecutable()) {
+        std::printf("bench name=cli skipped=\"no %s\"\n", qPrintable(resTool));
+        return;
+    }
+    // A mod and an update of the file, as for the in-process diff and merge.
+    testres::File mod = file, update = file;
+    for (int i = 0; i < objects; i += 100) {
+        mod.objects[i].strings[0][0] = 'm';
+        update.objects[i].part1.first()[2] += 1;
+    }
+    update.objects.insert(10, update.objects.at(20));
+    update.objects.removeLast();
+    const auto file = [this](const char *name) { return dir.filePath(QLatin1String(name)); };
+    if (!testres::writeFile(file("cli-mod.res"), testres::toBytes(mod))
+            || !testres::writeFile(file("cli-update.res"), testres::toBytes(update)))
+        fail(QStringLiteral("cannot write %1").arg(file("cli-mod.res")));
+    writeMillionEntrySides(
+            file("million-base.res"), file("million-mod.res"), file("million-update.res"));
+    if (runChild(resTool, { QStringLiteral("export"), path, file("cli.json") }).exitCode != 0)
+        fail(QStringLiteral("drovanel-res export failed"));
+
+    const struct
+    {
+        const char *name;
+        QStringList arguments;
+        int exitCode;
+    } commands[] = {
+        { "cli_check", { QStringLiteral("check"), path }, 0 },
+        { "cli_export", { QStringLiteral("export"), path, file("cli-out.json") }, 0 },
+        { "cli_import", { QStringLiteral("import"), file("cli.json"), file("cli-out.res") }, 0 },
+        { "cli_diff", { QStringLiteral("diff"), path, file("cli-mod.res") }, 1 },
+        { "cli_merge",
+                { QStringLiteral("merge"), path, file("cli-mod.res"), file("cli-update.res"),
+                        QStringLiteral("-o"), file("cli-merged.res") },
+                0 },
+        { "cli_merge_million_entries",
+                { QStringLiteral("merge"), file("million-base.res"), file("million-mod.res"),
+                        file("million-update.res"), QStringLiteral("-o"),
+                        file("million-merged.res") },
+                0 },
+    };
+    for (const auto &command : commands) {
+        QVector<double> cpu, peak;
+        for (int run = 0; run < repeat; ++run) {
+            const ChildFigures figures = runChild(resTool, command.arguments);
+            if (figures.exitCode != command.exitCode) {
+                fail(QStringLiteral("%1 exited %2")
+                                .arg(QLatin1String(command.name))
+                                .arg(figures.exitCode));
+            }
+            cpu.append(figures.cpuMs);
+            peak.append(figures.peakMib);
+        }
+        std::sort(cpu.begin(), cpu.end());
+        std::sort(peak.begin(), peak.end());
+        std::printf("bench name=%s %s cpu_median_ms=%.1f cpu_min_ms=%.1f peak_median_mib=%.1f "
+                    "runs=%d\n",
+                command.name, qPrintable(fileParams), cpu.at(cpu.size() / 2), cpu.first(),
+                peak.at(peak.size() / 2), repeat);
+    }
 }

@@ -20,7 +20,8 @@ public:
 
     // Each figure is the median of repeat runs; quick takes a small file, to check
     // that the benchmark works; only is empty for every figure, or one of groups.
-    BenchRunner(bool quick, int repeat, const QString &only);
+    // The cli group runs the drovanel-res at resTool.
+    BenchRunner(bool quick, int repeat, const QString &only, const QString &resTool);
 
     int run();
 
@@ -37,6 +38,10 @@ private:
     void measureJson();
     void measureMemory();
     void measureX11();
+    // drovanel-res as a modder runs it, a new process each run: its CPU time and
+    // peak resident memory for check, export, import, diff and merge of the file,
+    // and a merge of objects with a million entries between them.
+    void measureCli();
     // Runs the memory probe with these variables added to the environment.
     QString probe(const QStringList &environment) const;
 
@@ -45,6 +50,7 @@ private:
 
     const int repeat;
     const QString only;
+    const QString resTool;
     QTemporaryDir dir;
     testres::File file;
     int objects;

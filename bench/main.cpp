@@ -43,7 +43,12 @@ int main(int argc, char *argv[])
             QStringLiteral("group"));
     QCommandLineOption memoryProbe(QStringLiteral("memory-probe"), QStringLiteral("Internal."));
     memoryProbe.setFlags(QCommandLineOption::HiddenFromHelp);
-    parser.addOptions({ quick, repeat, only, memoryProbe });
+    const QCommandLineOption resTool(QStringLiteral("res-tool"),
+            QStringLiteral("The drovanel-res that the cli group runs (default: the one beside "
+                           "the benchmark)."),
+            QStringLiteral("path"),
+            QCoreApplication::applicationDirPath() + QStringLiteral("/drovanel-res"));
+    parser.addOptions({ quick, repeat, only, resTool, memoryProbe });
     parser.process(application);
 
     const QStringList arguments = parser.positionalArguments();
@@ -55,5 +60,5 @@ int main(int argc, char *argv[])
     const QString group = parser.value(only);
     if (runs < 1 || (!group.isEmpty() && !BenchRunner::groups.contains(group)))
         parser.showHelp(1);
-    return BenchRunner(parser.isSet(quick), runs, group).run();
+    return BenchRunner(parser.isSet(quick), runs, group, parser.value(resTool)).run();
 }
