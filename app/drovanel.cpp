@@ -3,6 +3,7 @@
 #include "resdocument.h"
 #include "formfields.h"
 #include "overridecursor.h"
+#include "recordtext.h"
 #include "resstring.h"
 #include "uimypart0.h"
 #include "uimypart1subobject.h"
@@ -355,7 +356,7 @@ void Drovanel::onCurrentItemChanged(QTreeWidgetItem *current, QTreeWidgetItem *p
 
     qDeleteAll(objectEditors);
     objectEditors.clear();
-    auto *objectEditor = new UiMyPart0(&editorPanel, object, document->contents.textEvidence);
+    auto *objectEditor = new UiMyPart0(&editorPanel, object, textEvidenceOf(document->contents));
     objectEditors.append(objectEditor);
     editorPanelLayout.addWidget(objectEditor);
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "objectrow.h"
+#include "recordtext.h"
 
 #include <QTreeWidgetItem>
 
@@ -66,7 +67,7 @@ public:
                 // of how its texts are encoded.
                 const auto *folder = dynamic_cast<const MyTreeItem<ResStruct> *>(parent());
                 const TextEvidence evidence =
-                        folder ? folder->record->textEvidence : TextEvidence();
+                        folder ? textEvidenceOf(*folder->record) : TextEvidence();
                 if (column < ObjectRowColumns)
                     return objectRowText(*record, column, evidence);
             }

@@ -81,7 +81,7 @@ JsonWriter writeSlice(const ResStruct &contents, int begin, int end)
     }
     for (int i = begin; i < end; ++i) {
         json.next();
-        writeObject(json, contents.objects.at(i), contents.textEvidence);
+        writeObject(json, contents.objects.at(i), *contents.textEvidence);
     }
     return json;
 }
@@ -93,6 +93,8 @@ QByteArray exportJson(const ResStruct &contents)
     // The objects are written in slices, one per processor: showing each string
     // as the editor does takes most of the time. The first slice holds the text,
     // which the others are appended to, each freed once it is.
+    // Weighed here, before the slices read it at once.
+    textEvidenceOf(contents);
     const int objects = contents.objects.size();
     const int slices = qBound(1, qMin(QThread::idealThreadCount(), objects), 8);
     std::vector<std::future<JsonWriter>> parts;

@@ -51,9 +51,9 @@ void diffObject(QStringList &lines, const ResStruct &fromFile, int fromIndex,
         const ResString &was = from.*field.member, &is = to.*field.member;
         if (!sameString(was, is)) {
             lines << prefix + QLatin1String(field.name) + QLatin1Char(' ')
-                            + shownString(was, field.modelName, fromFile.textEvidence)
+                            + shownString(was, field.modelName, textEvidenceOf(fromFile))
                             + QStringLiteral(" → ")
-                            + shownString(is, field.modelName, toFile.textEvidence);
+                            + shownString(is, field.modelName, textEvidenceOf(toFile));
         }
     }
     diffTable(lines, prefix, "Part1", from.Part1, to.Part1, Part1Fields);

@@ -18,19 +18,19 @@ struct Conflict
     QString base, ours, theirs;
 };
 
-// The evidence of each side's file: a string is shown as its file shows it.
-struct Evidence
+// The files of the three sides: a string is shown as its file shows it.
+struct Sides
 {
-    const TextEvidence &base, &ours, &theirs;
+    const ResStruct &base, &ours, &theirs;
 };
 
 // The merge of the values of one object or of the file, and the conflicts it met.
 class Merger
 {
 public:
-    Merger(MergePreference preference, const Evidence &evidence)
+    Merger(MergePreference preference, const Sides &sides)
         : preference(preference)
-        , evidence(evidence)
+        , sides(sides)
     {
     }
 
@@ -67,7 +67,7 @@ private:
             const IntegerField<Entry> (&fields)[FieldCount]);
 
     const MergePreference preference;
-    const Evidence evidence;
+    const Sides sides;
 };
 
 bool sameInteger(qint32 a, qint32 b)
@@ -140,23 +140,22 @@ ResObject Merger::mergeObject(const ResObject &base, const ResObject &ours, cons
     ResObject merged;
     merged.ObjectType = ours.ObjectType;
     merged.EntryTypeTypeID = ours.EntryTypeTypeID;
-    // A string with the evidence of its file.
+    // A string with its file.
     struct Side
     {
         const ResString &string;
-        const TextEvidence &evidence;
+        const ResStruct &file;
     };
     for (const StringField &field : StringFields) {
         const auto same = [](const Side &a, const Side &b) {
             return sameString(a.string, b.string);
         };
         const auto show = [&field](const Side &side) {
-            return shownString(side.string, field.modelName, side.evidence);
+            return shownString(side.string, field.modelName, textEvidenceOf(side.file));
         };
         merged.*field.member = pick(
-                Side { base.*field.member, evidence.base },
-                Side { ours.*field.member, evidence.ours },
-                Side { theirs.*field.member, evidence.theirs },
+                Side { base.*field.member, sides.base }, Side { ours.*field.member, sides.ours },
+                Side { theirs.*field.member, sides.theirs },
                 [&field] { return QLatin1String(field.name); }, same, show)
                                        .string;
     }
@@ -337,8 +336,8 @@ QString reported(const QString &path, const Conflict &conflict)
 MergeResult mergeContents(const ResStruct &base, const ResStruct &ours, const ResStruct &theirs,
         MergePreference preference)
 {
-    const Evidence evidence { base.textEvidence, ours.textEvidence, theirs.textEvidence };
-    Merger file(preference, evidence);
+    const Sides sides { base, ours, theirs };
+    Merger file(preference, sides);
     const Matches matches = matchSides(base, ours, theirs);
     const QVector<Place> places = placeInOrder(base, ours, theirs, matches, preference, file);
     // Removed on one side and changed on the other, told last.
@@ -351,7 +350,7 @@ MergeResult mergeContents(const ResStruct &base, const ResStruct &ours, const Re
 
     result.contents.objects.reserve(places.size());
     for (const Place &place : places) {
-        Merger merger(preference, evidence);
+        Merger merger(preference, sides);
         result.contents.objects.append(mergeAt(place, base, ours, theirs, merger));
         const QString where = QStringLiteral("%1 objects[%2]")
                                       .arg(objectName(result.contents.objects.last()))

@@ -338,6 +338,13 @@ TextEvidence weighTexts(const QVector<ResObject> &objects)
     return evidence;
 }
 
+const TextEvidence &textEvidenceOf(const ResStruct &contents)
+{
+    if (!contents.textEvidence)
+        contents.textEvidence = weighTexts(contents.objects);
+    return *contents.textEvidence;
+}
+
 RecordText readRecordText(const QByteArray &bytes, const TextEvidence &evidence)
 {
     const QByteArray text = beforeFirstZero(bytes);

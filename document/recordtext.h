@@ -37,6 +37,9 @@ struct RecordText
 
 // Weighs a sample of a few thousand texts of the objects, spread over them.
 TextEvidence weighTexts(const QVector<ResObject> &objects);
+// The evidence of the file's texts, weighed the first time it is asked for: ask
+// once before threads share the contents.
+const TextEvidence &textEvidenceOf(const ResStruct &contents);
 
 // Reads the bytes before the first zero byte, with the evidence of the file
 // they are a text of.

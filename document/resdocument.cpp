@@ -207,7 +207,6 @@ bool ResDocument::parse(const QByteArray &bytes)
         lastError = reader.error;
         return false;
     }
-    loaded.textEvidence = weighTexts(loaded.objects);
     contents = std::move(loaded);
     if (changes == Changes::Tracked)
         savedHash = XXH3_64bits(bytes.constData(), size_t(bytes.size()));

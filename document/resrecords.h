@@ -5,6 +5,7 @@
 #include <QtGlobal>
 
 #include <cstddef>
+#include <optional>
 
 // The records below are moved to and from a RES file as raw byte runs, so their
 // in-memory layout is the file layout: little-endian, no gaps.
@@ -106,9 +107,10 @@ struct ResStruct
     // Whatever the file holds after its last object block, written back after
     // the last object, so that objects added later go before it.
     QByteArray trailing;
-    // Weighed when the file is read; texts edited or added later change nothing
-    // of it.
-    TextEvidence textEvidence;
+    // How the file's texts are encoded, weighed by textEvidenceOf() when first
+    // asked for: checking a file has no use for it. Texts edited or added later
+    // change nothing of it.
+    mutable std::optional<TextEvidence> textEvidence;
 };
 
 // ObjectType codes.

@@ -70,9 +70,12 @@ public:
     int fd;
 };
 
-bool readAll(int fd, QByteArray *bytes, QString *error)
+// Reads to the end; sizeHint, the size of a regular file, spares growing the
+// array as it fills.
+bool readAll(int fd, qint64 sizeHint, QByteArray *bytes, QString *error)
 {
     QByteArray read;
+    read.reserve(int(qMin(sizeHint, WholeFile::MaxBytes)));
     char chunk[65536];
     for (;;) {
         const ssize_t got = ::read(fd, chunk, sizeof chunk);
@@ -233,7 +236,7 @@ bool WholeFile::read(
     }
     if (stamp)
         *stamp = stampOfStatus(status);
-    return readAll(file.fd, bytes, error);
+    return readAll(file.fd, pipe ? 0 : status.st_size, bytes, error);
 }
 
 bool WholeFile::write(
