@@ -5,10 +5,14 @@
 #include "jsonimport.h"
 #include "resdiff.h"
 #include "resdocument.h"
+#include "resfind.h"
+#include "resmods.h"
 
 #include <QDir>
 
+#include <memory>
 #include <utility>
+#include <vector>
 
 namespace {
 
@@ -114,26 +118,35 @@ int Commands::diff(const QString &oldPath, const QString &newPath)
 int Commands::merge(const QStringList &paths, const QString &outPath, MergePreference preference,
         const QString &name)
 {
-    const QString sides[] = { tr("base"), tr("ours"), tr("theirs") };
-    ResDocument documents[3] = { ResDocument(ResDocument::Changes::Untracked),
-        ResDocument(ResDocument::Changes::Untracked),
-        ResDocument(ResDocument::Changes::Untracked) };
-    for (int i = 0; i < 3; ++i) {
-        if (!load(paths[i], documents[i])) {
-            const QString shown =
-                    name.isEmpty() ? paths[i] : QStringLiteral("%1 (%2)").arg(name, sides[i]);
-            return refuse(tr("Cannot read %1: %2"), shown, documents[i].errorString(), Trouble);
-        }
+    // BASE and the mods, named in messages as given, or by git's %P and side.
+    const bool twoMods = paths.size() == 3;
+    QStringList names;
+    for (int i = 0; i < paths.size(); ++i) {
+        const QString side = i == 0 ? tr("base")
+                : twoMods           ? (i == 1 ? tr("ours") : tr("theirs"))
+                                    : tr("mod %1").arg(i);
+        names << (name.isEmpty() ? shownPath(paths.at(i))
+                                 : QStringLiteral("%1 (%2)").arg(console::printable(name), side));
     }
-    MergeResult merged = mergeContents(
-            documents[0].contents, documents[1].contents, documents[2].contents, preference);
+    std::vector<std::unique_ptr<ResDocument>> documents;
+    QVector<const ResStruct *> mods;
+    for (int i = 0; i < paths.size(); ++i) {
+        documents.push_back(std::make_unique<ResDocument>(ResDocument::Changes::Untracked));
+        if (!load(paths.at(i), *documents.back())) {
+            console::error(
+                    tr("Cannot read %1: %2").arg(names.at(i), documents.back()->errorString()));
+            return Trouble;
+        }
+        if (i > 0)
+            mods.append(&documents.back()->contents);
+    }
+    MergeResult merged = mergeMods(documents.front()->contents, mods, names.mid(1), preference);
     // Each conflict a line, for scripts as much as for people: not translated.
-    const QString kind = preference == MergePreference::None ? QStringLiteral("conflict")
-            : preference == MergePreference::Ours            ? QStringLiteral("kept ours")
-                                                             : QStringLiteral("took theirs");
+    const char *const settled[] = { "conflict", twoMods ? "kept ours" : "kept first",
+        twoMods ? "took theirs" : "took last" };
     for (const QString &conflict : qAsConst(merged.conflicts))
-        console::error(kind + QLatin1String(": ") + conflict);
-    // OUT may be OURS, as git gives it; all three are read by now.
+        console::error(QLatin1String(settled[int(preference)]) + QLatin1String(": ") + conflict);
+    // OUT may be one of the inputs, as git gives it; all are read by now.
     ResDocument out(ResDocument::Changes::Untracked);
     out.contents = std::move(merged.contents);
     if (!out.setFileName(outPath) || !out.save()) {
@@ -141,4 +154,36 @@ int Commands::merge(const QStringList &paths, const QString &outPath, MergePrefe
                 Trouble);
     }
     return merged.conflicts.isEmpty() || preference != MergePreference::None ? Same : Different;
+}
+
+int Commands::find(const QString &pattern, const QStringList &paths, bool ignoreCase)
+{
+    ScriptFolder folder;
+    if (!folder.isValid()) {
+        console::error(folder.errorString());
+        return Trouble;
+    }
+    const QRegularExpression expression(folder.fold(pattern),
+            ignoreCase ? QRegularExpression::CaseInsensitiveOption
+                       : QRegularExpression::NoPatternOption);
+    if (!expression.isValid()) {
+        console::error(tr("drovanel-res: the pattern %1 is not a regular expression: %2.")
+                               .arg(console::quoted(pattern), expression.errorString()));
+        return WrongCommandLine;
+    }
+    bool found = false, unread = false;
+    for (const QString &path : paths) {
+        ResDocument document(ResDocument::Changes::Untracked);
+        if (!load(path, document)) {
+            refuse(tr("Cannot read %1: %2"), path, document.errorString(), Trouble);
+            unread = true;
+            continue;
+        }
+        const QStringList lines =
+                findInContents(document.contents, shownPath(path), expression, folder);
+        for (const QString &line : lines)
+            console::out(line);
+        found = found || !lines.isEmpty();
+    }
+    return finished(unread ? Trouble : found ? Same : Different, Trouble);
 }

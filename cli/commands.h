@@ -33,8 +33,13 @@ public:
     // so that one damaged file does not end a whole git diff.
     static int textconv(const QString &path);
     static int diff(const QString &oldPath, const QString &newPath);
-    // BASE, OURS, THEIRS. name, when given, names the file being merged in
-    // messages, in place of the temporary files that git hands a merge driver.
+    // BASE and two or more mods in their load order (OURS and THEIRS for two).
+    // name, when given, names the file being merged in messages, in place of the
+    // temporary files that git hands a merge driver.
     static int merge(const QStringList &paths, const QString &outPath, MergePreference preference,
             const QString &name);
+    // Every object of the files whose identifier or texts match the pattern;
+    // exit status 0 when one did, 1 when none did, 2 when a file could not be
+    // read (the others are searched still).
+    static int find(const QString &pattern, const QStringList &paths, bool ignoreCase);
 };

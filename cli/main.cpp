@@ -35,11 +35,19 @@ const Command CommandHelp[] = {
             QT_TRANSLATE_NOOP("ResTool",
                     "One line per changed field, added or removed object; exit status 0 when "
                     "the two hold the same records, 1 when they differ, 2 for trouble.") },
-    { "merge", "BASE.res OURS.res THEIRS.res -o OUT.res [--prefer ours|theirs] [--name PATH]",
+    { "merge", "BASE.res MOD.res MOD.res... -o OUT.res [--prefer first|last] [--name PATH]",
             QT_TRANSLATE_NOOP("ResTool",
-                    "Merges the changes that OURS and THEIRS made to BASE into OUT, object by "
-                    "object and field by field. A conflict keeps OURS's value, is listed on "
-                    "standard error and gives exit status 1; 2 for trouble.") },
+                    "Merges the changes that the mods made to BASE into OUT, in the order given "
+                    "(the load order; OURS and THEIRS for two), object by object and field by "
+                    "field. A conflict keeps the first mod's value, is listed on standard error "
+                    "and gives exit status 1; 2 for trouble. --prefer first or last (ours or "
+                    "theirs) settles every conflict so, and exits 0.") },
+    { "find", "PATTERN FILE... [-i]",
+            QT_TRANSLATE_NOOP("ResTool",
+                    "Every object whose identifier or text matches the regular expression, one "
+                    "line a match; a simplified pattern finds traditional text and the "
+                    "reverse, and -i ignores the case of Latin letters. Exit status 0 when "
+                    "something matched, 1 when nothing did, 2 when a file could not be read.") },
     { "textconv", "FILE.res",
             QT_TRANSLATE_NOOP("ResTool",
                     "The export, or one line that says why the editor refuses the file; exit "
@@ -121,7 +129,7 @@ QByteArray unrepresentableName(int argc, char *argv[])
 // The options of drovanel-res, which the parser is set up with.
 struct Options
 {
-    QCommandLineOption help, version, output, prefer, name;
+    QCommandLineOption help, version, output, prefer, name, ignoreCase;
 };
 
 // The general help: what the program does, its commands, its exit status.
@@ -155,10 +163,12 @@ Options setUp(QCommandLineParser &parser)
                 QStringLiteral("ours|theirs") },
         { QStringLiteral("name"),
                 ResTool::tr("merge: the name of the file being merged, for messages (git's %P)."),
-                QStringLiteral("PATH") } };
-    parser.addOptions({ options.output, options.prefer, options.name });
+                QStringLiteral("PATH") },
+        { { QStringLiteral("i"), QStringLiteral("ignore-case") },
+                ResTool::tr("find: ignore the case of Latin letters.") } };
+    parser.addOptions({ options.output, options.prefer, options.name, options.ignoreCase });
     parser.addPositionalArgument(QStringLiteral("command"),
-            ResTool::tr("check, export, import, diff, merge or textconv."));
+            ResTool::tr("check, export, import, diff, merge, find or textconv."));
     parser.addPositionalArgument(QStringLiteral("files"), ResTool::tr("The files of the command."),
             QStringLiteral("FILE..."));
     return options;
@@ -187,13 +197,16 @@ int run(const QCommandLineParser &parser, const Options &options)
             && (parser.isSet(options.output) || parser.isSet(options.prefer)
                     || parser.isSet(options.name)))
         return wrongCommandLine(ResTool::tr("-o, --prefer and --name belong to merge."));
+    if (command != QLatin1String("find") && parser.isSet(options.ignoreCase))
+        return wrongCommandLine(ResTool::tr("-i belongs to find."));
     MergePreference preference = MergePreference::None;
-    if (parser.value(options.prefer) == QLatin1String("ours"))
+    const QString preferred = parser.value(options.prefer);
+    if (preferred == QLatin1String("first") || preferred == QLatin1String("ours"))
         preference = MergePreference::Ours;
-    else if (parser.value(options.prefer) == QLatin1String("theirs"))
+    else if (preferred == QLatin1String("last") || preferred == QLatin1String("theirs"))
         preference = MergePreference::Theirs;
     else if (parser.isSet(options.prefer))
-        return wrongCommandLine(ResTool::tr("--prefer takes ours or theirs."));
+        return wrongCommandLine(ResTool::tr("--prefer takes first or last (ours or theirs)."));
 
     if (command == QLatin1String("check") && !files.isEmpty())
         return Commands::check(files);
@@ -203,12 +216,14 @@ int run(const QCommandLineParser &parser, const Options &options)
         return Commands::importJson(files.at(0), files.at(1));
     if (command == QLatin1String("diff") && files.size() == 2)
         return Commands::diff(files.at(0), files.at(1));
-    if (merging && files.size() == 3 && parser.isSet(options.output)) {
+    if (merging && files.size() >= 3 && parser.isSet(options.output)) {
         return Commands::merge(
                 files, parser.value(options.output), preference, parser.value(options.name));
     }
     if (command == QLatin1String("textconv") && files.size() == 1)
         return Commands::textconv(files.at(0));
+    if (command == QLatin1String("find") && files.size() >= 2)
+        return Commands::find(files.first(), files.mid(1), parser.isSet(options.ignoreCase));
 
     if (command.isEmpty())
         return wrongCommandLine(ResTool::tr("Give a command."));

@@ -16,6 +16,8 @@ struct Conflict
 {
     QString path;
     QString base, ours, theirs;
+    // Of an object removed on one side and changed on the other.
+    int baseIndex = -1;
 };
 
 // The files of the three sides: a string is shown as its file shows it.
@@ -230,7 +232,7 @@ QVector<Place> placeInOrder(const ResStruct &base, const ResStruct &ours, const 
         file.conflicts.append(
                 { QStringLiteral("%1 (base objects[%2])").arg(objectName(object)).arg(baseIndex),
                         QStringLiteral("present"), QLatin1String(oursSide),
-                        QLatin1String(theirsSide) });
+                        QLatin1String(theirsSide), baseIndex });
     };
     const bool theirsPreferred = preference == MergePreference::Theirs;
 
@@ -345,8 +347,12 @@ MergeResult mergeContents(const ResStruct &base, const ResStruct &ours, const Re
 
     MergeResult result;
     mergeFileBytes(base, ours, theirs, result.contents, file);
-    for (const Conflict &conflict : qAsConst(file.conflicts))
+    for (const Conflict &conflict : qAsConst(file.conflicts)) {
         result.conflicts << reported(conflict.path, conflict);
+        result.found.append({ conflict.path == QLatin1String("header") ? MergeConflict::Header
+                                                                       : MergeConflict::Trailing,
+                -1, QString() });
+    }
 
     result.contents.objects.reserve(places.size());
     for (const Place &place : places) {
@@ -359,10 +365,14 @@ MergeResult mergeContents(const ResStruct &base, const ResStruct &ours, const Re
             result.conflicts << reported(
                     conflict.path.isEmpty() ? where : where + QLatin1Char('.') + conflict.path,
                     conflict);
+            result.found.append(
+                    { MergeConflict::Field, result.contents.objects.size() - 1, conflict.path });
         }
     }
-    for (const Conflict &conflict : removed)
+    for (const Conflict &conflict : removed) {
         result.conflicts << reported(conflict.path, conflict);
+        result.found.append({ MergeConflict::Removed, conflict.baseIndex, QString() });
+    }
     result.contents.header.ObjectCount = qint16(result.contents.objects.size());
     return result;
 }

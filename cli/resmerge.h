@@ -18,6 +18,17 @@
 // goes after the nearest object before it in OURS that the result keeps.
 enum class MergePreference { None, Ours, Theirs };
 
+// Where a conflict is: a field of an object of the result, the header or the
+// trailing bytes, or an object removed on one side and changed on the other.
+struct MergeConflict
+{
+    enum Kind { Field, Header, Trailing, Removed } kind;
+    // The object's index in the result (Field), or in BASE (Removed).
+    int object;
+    // The field's path within the object, empty for the object as a whole.
+    QString path;
+};
+
 struct MergeResult
 {
     ResStruct contents;
@@ -25,6 +36,8 @@ struct MergeResult
     // three values, such as `Weapon 1001 objects[3].String1: base "a", ours "b",
     // theirs "c"`.
     QStringList conflicts;
+    // Where each of them is, in the same order.
+    QVector<MergeConflict> found;
 };
 
 MergeResult mergeContents(const ResStruct &base, const ResStruct &ours, const ResStruct &theirs,

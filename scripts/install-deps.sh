@@ -6,7 +6,7 @@ set -euo pipefail
 
 packages=(cmake g++ make qtbase5-dev qttools5-dev qttools5-dev-tools libqt5svg5-dev
           qttranslations5-l10n clang libclang-rt-14-dev xvfb xauth fonts-noto-cjk git python3
-          help2man pkg-config bash-completion rapidjson-dev libxxhash-dev strace)
+          help2man pkg-config bash-completion rapidjson-dev libxxhash-dev libopencc-dev strace)
 if [ "${DROVANEL_QT_MAJOR:-5}" = 6 ]; then
     packages+=(qt6-base-dev qt6-5compat-dev qt6-tools-dev qt6-l10n-tools qt6-translations-l10n)
 fi

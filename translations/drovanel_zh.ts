@@ -452,10 +452,6 @@
         <translation>每个改动的字段、添加或删除的对象一行；两者记录相同时退出状态为 0，不同时为 1，出错时为 2。</translation>
     </message>
     <message>
-        <source>Merges the changes that OURS and THEIRS made to BASE into OUT, object by object and field by field. A conflict keeps OURS&apos;s value, is listed on standard error and gives exit status 1; 2 for trouble.</source>
-        <translation>把 OURS 和 THEIRS 对 BASE 所做的修改逐个对象、逐个字段地合并到 OUT。冲突处保留 OURS 的值，列在标准错误上，退出状态为 1；出错时为 2。</translation>
-    </message>
-    <message>
         <source>The export, or one line that says why the editor refuses the file; exit status 0 unless the output cannot be written.</source>
         <translation>导出的 JSON，或说明编辑器拒绝该文件原因的一行；除非无法写出输出，退出状态为 0。</translation>
     </message>
@@ -492,10 +488,6 @@
         <translation>merge：消息中所用的被合并文件名（git 的 %P）。</translation>
     </message>
     <message>
-        <source>check, export, import, diff, merge or textconv.</source>
-        <translation>check、export、import、diff、merge 或 textconv。</translation>
-    </message>
-    <message>
         <source>The files of the command.</source>
         <translation>命令所用的文件。</translation>
     </message>
@@ -506,10 +498,6 @@
     <message>
         <source>-o, --prefer and --name belong to merge.</source>
         <translation>-o、--prefer 和 --name 只用于 merge。</translation>
-    </message>
-    <message>
-        <source>--prefer takes ours or theirs.</source>
-        <translation>--prefer 只接受 ours 或 theirs。</translation>
     </message>
     <message>
         <source>Give a command.</source>
@@ -526,6 +514,42 @@
     <message>
         <source>Wrong number of files for &quot;%1&quot;.</source>
         <translation>“%1”的文件个数不对。</translation>
+    </message>
+    <message>
+        <source>mod %1</source>
+        <translation>模组 %1</translation>
+    </message>
+    <message>
+        <source>drovanel-res: the pattern %1 is not a regular expression: %2.</source>
+        <translation>drovanel-res：模式 %1 不是正则表达式：%2。</translation>
+    </message>
+    <message>
+        <source>Merges the changes that the mods made to BASE into OUT, in the order given (the load order; OURS and THEIRS for two), object by object and field by field. A conflict keeps the first mod&apos;s value, is listed on standard error and gives exit status 1; 2 for trouble. --prefer first or last (ours or theirs) settles every conflict so, and exits 0.</source>
+        <translation>按给出的顺序（加载顺序；两个时为 OURS 与 THEIRS）把各模组对 BASE 所做的修改逐个对象、逐个字段地合并到 OUT。冲突处保留第一个模组的值，列在标准错误上，退出状态为 1；出错时为 2。--prefer first 或 last（ours 或 theirs）按此解决所有冲突，退出状态为 0。</translation>
+    </message>
+    <message>
+        <source>Every object whose identifier or text matches the regular expression, one line a match; a simplified pattern finds traditional text and the reverse, and -i ignores the case of Latin letters. Exit status 0 when something matched, 1 when nothing did, 2 when a file could not be read.</source>
+        <translation>列出编号或文本与正则表达式相符的每个对象，每处一行；简体的模式也能找到繁体文本，反之亦然，-i 忽略拉丁字母的大小写。有匹配时退出状态为 0，没有时为 1，有文件无法读取时为 2。</translation>
+    </message>
+    <message>
+        <source>find: ignore the case of Latin letters.</source>
+        <translation>find：忽略拉丁字母的大小写。</translation>
+    </message>
+    <message>
+        <source>check, export, import, diff, merge, find or textconv.</source>
+        <translation>check、export、import、diff、merge、find 或 textconv。</translation>
+    </message>
+    <message>
+        <source>-i belongs to find.</source>
+        <translation>-i 只用于 find。</translation>
+    </message>
+    <message>
+        <source>--prefer takes first or last (ours or theirs).</source>
+        <translation>--prefer 只接受 first 或 last（ours 或 theirs）。</translation>
+    </message>
+    <message>
+        <source>opencc cannot convert traditional to simplified text: %1</source>
+        <translation>opencc 无法把繁体文本转换为简体：%1</translation>
     </message>
 </context>
 <context>
