@@ -24,7 +24,7 @@ _drovanel_res()
 
     case $prev in
     --prefer)
-        COMPREPLY=($(compgen -W 'ours theirs' -- "$cur"))
+        COMPREPLY=($(compgen -W 'first last ours theirs' -- "$cur"))
         return
         ;;
     -o | --output | --name)
@@ -36,14 +36,16 @@ _drovanel_res()
     if [[ $cur == -* ]]; then
         local options='--help --version'
         [[ $command == merge ]] && options+=' -o --output --prefer --name'
+        [[ $command == find ]] && options+=' -i --ignore-case'
         COMPREPLY=($(compgen -W "$options" -- "$cur"))
         return
     fi
 
     case $command in
-    '') COMPREPLY=($(compgen -W 'check export import diff merge textconv' -- "$cur")) ;;
+    '') COMPREPLY=($(compgen -W 'check export import diff merge find textconv' -- "$cur")) ;;
     import) ((files == 0)) && _filedir json || _filedir res ;;
     export) ((files == 0)) && _filedir res || _filedir json ;;
     check | diff | merge | textconv) _filedir res ;;
+    find) ((files > 0)) && _filedir res ;;
     esac
 } && complete -F _drovanel_res drovanel-res
