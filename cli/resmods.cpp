@@ -117,13 +117,13 @@ MergeResult mergeMods(const ResStruct &base, const QVector<const ResStruct *> &m
 {
     if (mods.size() == 2)
         return mergeContents(base, *mods.at(0), *mods.at(1), preference);
-    MergeResult result;
-    result.contents = *mods.first();
     // Where the conflicts are once every mod is merged, told once each.
     QVector<QPair<quint64, MergeConflict>> conflicts;
     QHash<QString, int> listed;
+    MergeResult result;
     for (int k = 1; k < mods.size(); ++k) {
-        MergeResult step = mergeContents(base, result.contents, *mods.at(k), preference);
+        MergeResult step = mergeContents(
+                base, k == 1 ? *mods.first() : result.contents, *mods.at(k), preference);
         for (const MergeConflict &conflict : qAsConst(step.found)) {
             const quint64 identity = conflict.kind == MergeConflict::Field
                     ? identityOf(step.contents.objects.at(conflict.object))
