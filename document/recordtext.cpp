@@ -141,10 +141,21 @@ CharacterCost characterCost(uint character)
     return { costOf(packed & 0xff), costOf(packed >> 8 & 0xff), int(packed >> 16 & 0x7fff) };
 }
 
+// The bit of a pair of places in PieceFilter, as scripts/make-word-table.py
+// sets it.
+quint32 pairHash(int first, int second)
+{
+    return quint32((quint32(first) << 14 | quint32(second)) * 2654435761u)
+            >> (32 - PieceFilterBits);
+}
+
 // The piece of those two characters of pieces: the scripts it is written in
 // and its cost, or no scripts.
 std::pair<int, int> pieceOf(int first, int second)
 {
+    const quint32 bit = pairHash(first, second);
+    if (!(PieceFilter[bit / 64] >> (bit % 64) & 1))
+        return { 0, 0 };
     const quint32 *begin = Pieces + PieceRows[first];
     const quint32 *end = Pieces + PieceRows[first + 1];
     const quint32 *found = std::lower_bound(begin, end, quint32(second) << 10);

@@ -31,12 +31,21 @@ from collections import defaultdict
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import textcorpus  # noqa: E402
 
-MIN_BONUS = 2.0
+MIN_BONUS = 3.0
 QUARTERS = 4
 # A character of a piece is named by its place among the characters of pieces,
 # in 14 bits.
 PIECE_CHARACTER_BITS = 14
 RARE_EXTRA_BITS = 3
+# A bit per hash of a pair of characters of pieces, set for each piece: most
+# pairs of a text are no piece, and the bit says so with one look where the
+# search of the pieces took several, each a miss of the cache.
+FILTER_BITS = 21
+
+
+def pair_hash(first, second):
+    """The filter's bit of a pair of places; recordtext.cpp computes the same."""
+    return (((first << 14) | second) * 2654435761 & 0xFFFFFFFF) >> (32 - FILTER_BITS)
 
 
 def main():
@@ -96,6 +105,10 @@ def main():
         rows[place[piece[0]] + 1] += 1
     for i in range(1, len(rows)):
         rows[i] += rows[i - 1]
+    filter_words = [0] * ((1 << FILTER_BITS) // 64)
+    for piece in kept:
+        bit = pair_hash(place[piece[0]], place[piece[1]])
+        filter_words[bit // 64] |= 1 << (bit % 64)
 
     def numbers(values, per_line=12):
         values = list(values)
@@ -120,8 +133,12 @@ def main():
         out.write("constexpr quint32 PieceRows[] = {\n%s};\n\n" % numbers(rows))
         out.write("// Per piece, sorted: the place of its second character << 10, the scripts\n"
                   "// it is written in << 8 (1 simplified, 2 traditional), and its cost.\n")
-        out.write("constexpr quint32 Pieces[] = {\n%s};\n" % numbers(entries))
-    size = len(all_characters) * 6 + len(rows) * 4 + len(entries) * 4
+        out.write("constexpr quint32 Pieces[] = {\n%s};\n\n" % numbers(entries))
+        out.write("// Bit pairHash(first, second) is set for every piece (see pairHash()).\n")
+        out.write("constexpr int PieceFilterBits = %d;\n" % FILTER_BITS)
+        out.write("constexpr quint64 PieceFilter[] = {\n%s};\n"
+                  % numbers(("0x%016xull" % w for w in filter_words), 4))
+    size = len(all_characters) * 6 + len(rows) * 4 + len(entries) * 4 + len(filter_words) * 8
     print("%s: %d characters, %d pieces, %d bytes of tables"
           % (output, len(all_characters), len(entries), size))
 
