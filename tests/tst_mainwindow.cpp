@@ -2,6 +2,7 @@
 // open a file, the add commands, what Save then writes, and its Chinese texts;
 // and the forms of an object and its entries, typed into key by key.
 
+#include "entryformarea.h"
 #include "resbytes.h"
 #include "resrecords.h"
 #include "testwindow.h"
@@ -14,7 +15,6 @@
 #include <QMimeData>
 #include <QProcess>
 #include <QRegularExpression>
-#include <QScrollArea>
 #include <QScrollBar>
 #include <QTextCodec>
 #include <QTranslator>
@@ -81,6 +81,19 @@ const QStringList TraditionalNames { "閱讀", "貴賓劍", "對外開放", "屠
     "魔法藥水", "經驗值", "龍鱗鎧甲", "寶石戒指", "長劍", "坐騎" };
 const QStringList SimplifiedNames { "阅读", "贵宾剑", "对外开放", "屠龙宝刀", "说明书", "战士",
     "魔法药水", "经验值", "龙鳞铠甲", "宝石戒指", "长剑", "坐骑" };
+
+// Of the forms built in an entry area, the one that stands last, or first, in
+// reading order.
+QWidget *formAtEnd(const EntryFormArea &area, bool last)
+{
+    const auto forms =
+            area.viewport()->findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly);
+    const auto place = [last](QWidget *f) {
+        return std::make_tuple(f->isVisible(), last ? f->y() : -f->y(), last ? f->x() : -f->x());
+    };
+    return *std::max_element(forms.begin(), forms.end(),
+            [&](QWidget *a, QWidget *b) { return place(a) < place(b); });
+}
 
 struct Forms
 {
@@ -300,14 +313,12 @@ private slots:
 
         // Another object shows its first entries, wherever the areas were.
         w.select("Weapon/0");
-        for (auto *area : w.window.findChildren<QScrollArea *>()) {
-            QScrollBar *bar = area->widget()->width() > area->width() ? area->horizontalScrollBar()
-                                                                      : area->verticalScrollBar();
-            bar->setValue(bar->maximum());
-            QVERIFY(bar->value() > 0);
+        for (auto *area : w.window.findChildren<EntryFormArea *>()) {
+            area->horizontalScrollBar()->setValue(area->horizontalScrollBar()->maximum());
+            QVERIFY(area->horizontalScrollBar()->value() > 0);
             w.select("Pose/1");
             w.select("Weapon/0");
-            QCOMPARE(bar->value(), 0);
+            QCOMPARE(area->horizontalScrollBar()->value(), 0);
         }
         w.save();
         testres::File expected = sampleFile();
@@ -324,28 +335,16 @@ private slots:
         const QString path = openSample(w);
         QApplication::setActiveWindow(&w.window);
         w.select("Weapon/0");
-        // The form shown first or last of those in view.
-        const auto shownForm = [&w](bool last) {
-            UiMyPart1SubObject *found = nullptr;
-            for (auto *form : w.window.findChildren<UiMyPart1SubObject *>()) {
-                const auto place = [last](QWidget *f) {
-                    return last ? qMakePair(f->y(), f->x()) : qMakePair(-f->y(), -f->x());
-                };
-                if (form->isVisible() && (!found || place(form) > place(found)))
-                    found = form;
-            }
-            return found;
-        };
-        QScrollBar *rows = w.window.findChild<QScrollArea *>()->verticalScrollBar();
+        QScrollBar *rows = w.window.findChild<EntryFormArea *>()->verticalScrollBar();
         rows->setValue(rows->maximum());
-        QWidget *lastValue1 = valueAt(shownForm(true), 1);
+        QWidget *lastValue1 = valueAt(formAtEnd(*w.window.findChild<EntryFormArea *>(), true), 1);
         lastValue1->setFocus();
         QTRY_VERIFY(lastValue1->hasFocus());
         retype(lastValue1, "7");
         rows->setValue(0);
         QTest::keyClick(lastValue1, '1');
 
-        QWidget *type = valueAt(shownForm(false), 0);
+        QWidget *type = valueAt(formAtEnd(*w.window.findChild<EntryFormArea *>(), false), 0);
         type->setFocus();
         QTRY_VERIFY(type->hasFocus());
         // To Value1 of entry 25.
