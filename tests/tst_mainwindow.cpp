@@ -42,11 +42,13 @@ testres::File sampleFile()
     return file;
 }
 
-// Opens the sample as item.res and selects its second Pose, object 5.
-QString openSample(TestWindow &w)
+// Opens the sample, or another file, as item.res in the active window, and
+// selects its second Pose, object 5.
+QString openSample(TestWindow &w, const testres::File &file = sampleFile())
 {
-    const QString path = w.writeFile("item.res", testres::toBytes(sampleFile()));
+    const QString path = w.writeFile("item.res", testres::toBytes(file));
     w.window.show();
+    QApplication::setActiveWindow(&w.window);
     w.window.openFile(path);
     w.select("Pose/1");
     return path;
@@ -333,7 +335,6 @@ private slots:
     {
         TestWindow w;
         const QString path = openSample(w);
-        QApplication::setActiveWindow(&w.window);
         w.select("Weapon/0");
         QScrollBar *rows = w.window.findChild<EntryFormArea *>()->verticalScrollBar();
         rows->setValue(rows->maximum());
@@ -362,6 +363,57 @@ private slots:
         expected.objects[0].part1[25][1] = 42;
         expected.objects[0].part1[29][1] = 71;
         QCOMPARE(testres::readAll(path), testres::toBytes(expected));
+    }
+
+    // Past the 16,777,215 pixels that Qt allows a widget, scrolling to the end
+    // shows the last of 600,000 Part1 and of 70,000 Part2 entries, whole and as
+    // written. Shift+Tab walks back from its last field into the entry before
+    // it, and Tab on through its fields and out of the area.
+    void lastEntries()
+    {
+        testres::File file;
+        file.objects.resize(1);
+        // The last field of each entry holds the entry's index, the others 0.
+        for (int i = 0; i < 600000; ++i)
+            file.objects[0].part1.append({ 0, 0, i });
+        for (int i = 0; i < 70000; ++i)
+            file.objects[0].part2.append({ 0, 0, 0, 0, 0, 0, 0, 0, 0, i });
+        TestWindow w;
+        openSample(w, file);
+        w.select("Weapon/0");
+        for (const EntryFormArea *area : w.window.findChildren<EntryFormArea *>()) {
+            const int count = area->entryCount(), lastRow = count == 600000 ? 2 : 9;
+            for (QScrollBar *bar : { area->horizontalScrollBar(), area->verticalScrollBar() })
+                bar->setValue(bar->maximum());
+            QWidget *last = valueAt(formAtEnd(*area, true), lastRow);
+            QCOMPARE(last->property("text").toString(), QString::number(count - 1));
+            QCOMPARE(last->visibleRegion().boundingRect(), last->rect());
+            last->setFocus();
+            QTRY_VERIFY(last->hasFocus());
+            for (int i = 0; i <= lastRow; ++i)
+                QTest::keyClick(qApp->focusWidget(), Qt::Key_Backtab);
+            QCOMPARE(qApp->focusWidget()->property("text").toString(), QString::number(count - 2));
+            QCOMPARE(qApp->focusWidget()->visibleRegion().boundingRect(),
+                    qApp->focusWidget()->rect());
+            for (int i = 0; i <= lastRow + 1; ++i)
+                QTest::keyClick(qApp->focusWidget(), Qt::Key_Tab);
+            QVERIFY(qApp->focusWidget() && !area->isAncestorOf(qApp->focusWidget()));
+        }
+    }
+
+    // However many entries a table counts, scrolling to the end shows the last
+    // one, though its place in pixels would pass an int: 2,147,483,647 line edits
+    // three to a row, each showing its entry's index.
+    void farthestEntry()
+    {
+        EntryFormArea area(
+                3, [](QWidget *parent) { return new QLineEdit(parent); },
+                [](QWidget *form, int entry) { form->setProperty("text", entry); });
+        area.show();
+        area.showEntries(std::numeric_limits<int>::max(), true);
+        area.verticalScrollBar()->setValue(area.verticalScrollBar()->maximum());
+        QCOMPARE(formAtEnd(area, true)->property("text").toInt(),
+                std::numeric_limits<int>::max() - 1);
     }
 
     void leavingAField_data()
@@ -404,7 +456,6 @@ private slots:
         QFETCH(QString, shown);
         TestWindow w;
         const QString path = openSample(w);
-        QApplication::setActiveWindow(&w.window);
         const bool id = field == "EntryTypeTypeID";
         // The object's form is built anew when an entry is added.
         const auto edit = [&] {
