@@ -33,6 +33,9 @@ public:
 private:
     void measureFiles();
     void measureSelection();
+    // An object whose tables pass the pixels Qt allows one widget: selecting it,
+    // scrolling each table to its end, and Tab past its last entry.
+    void measureManyEntries();
     void measureAddNewObject();
     void measureJson();
     void measureMemory();
@@ -43,6 +46,7 @@ private:
     QVector<double> timed(
             const std::function<void()> &prepare, const std::function<void()> &work) const;
 
+    const bool quick;
     const int repeat;
     const QString only;
     QTemporaryDir dir;
