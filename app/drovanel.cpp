@@ -84,10 +84,10 @@ ResObject newObject(qint32 objectType)
 } // namespace
 
 Drovanel::Drovanel()
-    : part1Area(part1Scroll, 3, makeForm<UiMyPart1SubObject>(),
+    : part1Area(3, makeForm<UiMyPart1SubObject>(),
             showEntryOf<UiMyPart1SubObject>(shownObject, &ResObject::Part1))
     // All Part2 forms stand in one row.
-    , part2Area(part2Scroll, std::numeric_limits<int>::max(), makeForm<UiMyPart2SubObject>(),
+    , part2Area(std::numeric_limits<int>::max(), makeForm<UiMyPart2SubObject>(),
               showEntryOf<UiMyPart2SubObject>(shownObject, &ResObject::Part2))
 {
     setWindowTitle(tr("Drovanel 1.0"));
@@ -151,16 +151,16 @@ void Drovanel::setupLayout()
     {
         QGroupBox &box;
         QVBoxLayout &boxLayout;
-        QScrollArea &scroll;
+        EntryFormArea &area;
     } groups[] = {
-        { part1Box, part1BoxLayout, part1Scroll },
-        { part2Box, part2BoxLayout, part2Scroll },
+        { part1Box, part1BoxLayout, part1Area },
+        { part2Box, part2BoxLayout, part2Area },
     };
     for (const auto &group : groups) {
         group.box.setLayout(&group.boxLayout);
         group.boxLayout.setContentsMargins(0, 0, 0, 0);
-        group.boxLayout.addWidget(&group.scroll);
-        group.scroll.setFrameShape(QFrame::NoFrame);
+        group.boxLayout.addWidget(&group.area);
+        group.area.setFrameShape(QFrame::NoFrame);
     }
 
     g_objectTree = &treeWidget;

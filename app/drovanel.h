@@ -6,7 +6,6 @@
 
 #include <QGroupBox>
 #include <QMainWindow>
-#include <QScrollArea>
 #include <QSplitter>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -86,11 +85,9 @@ private:
     // many entries an object has.
     QGroupBox part1Box;
     QVBoxLayout part1BoxLayout;
-    QScrollArea part1Scroll;
     EntryFormArea part1Area;
     QGroupBox part2Box;
     QVBoxLayout part2BoxLayout;
-    QScrollArea part2Scroll;
     EntryFormArea part2Area;
     QVector<UiMyPart0 *> objectEditors;
 };

@@ -12,10 +12,12 @@
 
 #include <QElapsedTimer>
 #include <QFileInfo>
+#include <QLineEdit>
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QRegularExpression>
 #include <QScrollBar>
+#include <QTest>
 
 #include <algorithm>
 #include <cstdio>
@@ -67,6 +69,23 @@ testres::File benchFile(int objects, int largePart1, int largePart2)
         for (testres::Entry2 &entry : object.part2)
             std::generate(entry.begin(), entry.end(), [&random] { return random.bounded(1, 7); });
     }
+    return file;
+}
+
+// One weapon with part1 and part2 entries, and a small one to leave it for. The
+// last field of each entry holds the entry's index, for the run to check the
+// entry it shows.
+testres::File manyEntriesFile(int part1, int part2)
+{
+    testres::File file;
+    file.objects.resize(2);
+    file.objects[0].part1.resize(part1);
+    for (int i = 0; i < part1; ++i)
+        file.objects[0].part1[i] = { 12, 0, i };
+    file.objects[0].part2.resize(part2);
+    for (int i = 0; i < part2; ++i)
+        file.objects[0].part2[i][9] = i;
+    file.objects[1].part1.resize(5);
     return file;
 }
 
@@ -138,11 +157,12 @@ std::unique_ptr<TestWindow> openedWindow(const QString &path, int objects)
 } // namespace
 
 const QStringList BenchRunner::groups { QStringLiteral("files"), QStringLiteral("select"),
-    QStringLiteral("add"), QStringLiteral("json"), QStringLiteral("memory"), QStringLiteral("x11"),
-    QStringLiteral("cli") };
+    QStringLiteral("entries"), QStringLiteral("add"), QStringLiteral("json"),
+    QStringLiteral("memory"), QStringLiteral("x11"), QStringLiteral("cli") };
 
 BenchRunner::BenchRunner(bool quick, int repeat, const QString &only, const QString &resTool)
-    : repeat(repeat)
+    : quick(quick)
+    , repeat(repeat)
     , only(only)
     , resTool(resTool)
     , file(quick ? benchFile(1000, 256, 16) : benchFile(MaxObjectCount, 2048, 64))
@@ -159,9 +179,9 @@ int BenchRunner::run()
         fail(QStringLiteral("cannot write %1").arg(path));
     // In the order of groups.
     const QVector<void (BenchRunner::*)()> measures { &BenchRunner::measureFiles,
-        &BenchRunner::measureSelection, &BenchRunner::measureAddNewObject,
-        &BenchRunner::measureJson, &BenchRunner::measureMemory, &BenchRunner::measureX11,
-        &BenchRunner::measureCli };
+        &BenchRunner::measureSelection, &BenchRunner::measureManyEntries,
+        &BenchRunner::measureAddNewObject, &BenchRunner::measureJson, &BenchRunner::measureMemory,
+        &BenchRunner::measureX11, &BenchRunner::measureCli };
     for (int i = 0; i < measures.size(); ++i) {
         if (only.isEmpty() || only == groups.at(i))
             (this->*measures.at(i))();
@@ -240,6 +260,56 @@ void BenchRunner::measureSelection()
     print("select_large", params, selects);
     print("leave_large", params, leaves);
     print("reselect_large", params, reselects);
+}
+
+void BenchRunner::measureManyEntries()
+{
+    const int part1 = quick ? 100000 : 1000000;
+    const int part2 = quick ? 10000 : 100000;
+    const QByteArray entriesBytes = testres::toBytes(manyEntriesFile(part1, part2));
+    const QString entriesPath = dir.filePath(QStringLiteral("entries.res"));
+    if (!testres::writeFile(entriesPath, entriesBytes))
+        fail(QStringLiteral("cannot write %1").arg(entriesPath));
+    const QString params = QStringLiteral("part1=%1 part2=%2 bytes=%3")
+                                   .arg(part1)
+                                   .arg(part2)
+                                   .arg(entriesBytes.size());
+    const std::unique_ptr<TestWindow> window = openedWindow(entriesPath, 2);
+    QApplication::setActiveWindow(&window->window);
+    QTreeWidgetItem *large = window->node(QStringLiteral("Weapon/0"));
+    QTreeWidgetItem *small = window->node(QStringLiteral("Weapon/1"));
+    print("entries_select", params,
+            timed([&] { window->tree->setCurrentItem(small), settle(); },
+                    [&] { window->tree->setCurrentItem(large), settle(); }));
+
+    // Part1's area, then Part2's: Part1's entries grow down, Part2's across.
+    const QList<EntryFormArea *> areas = window->window.findChildren<EntryFormArea *>();
+    for (int table = 1; table <= 2; ++table) {
+        EntryFormArea *area = areas.value(table - 1);
+        QScrollBar *bar = table == 1 ? area->verticalScrollBar() : area->horizontalScrollBar();
+        print(table == 1 ? "entries_end_part1" : "entries_end_part2", params,
+                timed([&] { bar->setValue(0), settle(); },
+                        [&] { bar->setValue(bar->maximum()), settle(); }));
+        // The form in view that shows the last entry, and that entry's last field.
+        const int count = area->entryCount();
+        const int lastRow = table == 1 ? 2 : 9;
+        QWidget *last = nullptr;
+        for (QWidget *form :
+                area->viewport()->findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly)) {
+            auto *field = valueAt<QLineEdit>(form, lastRow);
+            if (form->isVisible() && field->text() == QString::number(count - 1))
+                last = field;
+        }
+        if (!last)
+            fail(QStringLiteral("the end of Part%1 does not show entry %2")
+                            .arg(table)
+                            .arg(count - 1));
+        print(table == 1 ? "entries_tab_out_part1" : "entries_tab_out_part2", params,
+                timed([&] { last->setFocus(), settle(); },
+                        [&] { QTest::keyClick(last, Qt::Key_Tab), settle(); }));
+        if (!QApplication::focusWidget() || area->isAncestorOf(QApplication::focusWidget()))
+            fail(QStringLiteral("Tab from the last field of Part%1 stays in its area").arg(table));
+    }
 }
 
 void BenchRunner::measureAddNewObject()

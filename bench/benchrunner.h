@@ -34,6 +34,9 @@ public:
 private:
     void measureFiles();
     void measureSelection();
+    // An object whose tables pass the pixels Qt allows one widget: selecting it,
+    // scrolling each table to its end, and Tab past its last entry.
+    void measureManyEntries();
     void measureAddNewObject();
     void measureJson();
     void measureMemory();
@@ -48,6 +51,7 @@ private:
     QVector<double> timed(
             const std::function<void()> &prepare, const std::function<void()> &work) const;
 
+    const bool quick;
     const int repeat;
     const QString only;
     const QString resTool;

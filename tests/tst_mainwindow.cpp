@@ -2,6 +2,7 @@
 // open a file, the add commands, what Save then writes, and its Chinese texts;
 // and the forms of an object and its entries, typed into key by key.
 
+#include "entryformarea.h"
 #include "resbytes.h"
 #include "resrecords.h"
 #include "testwindow.h"
@@ -14,7 +15,6 @@
 #include <QMimeData>
 #include <QProcess>
 #include <QRegularExpression>
-#include <QScrollArea>
 #include <QScrollBar>
 #include <QTextCodec>
 #include <QTranslator>
@@ -44,11 +44,13 @@ testres::File sampleFile()
     return file;
 }
 
-// Opens the sample as item.res and selects its second Pose, object 5.
-QString openSample(TestWindow &w)
+// Opens the sample, or another file, as item.res in the active window, and
+// selects its second Pose, object 5.
+QString openSample(TestWindow &w, const testres::File &file = sampleFile())
 {
-    const QString path = w.writeFile("item.res", testres::toBytes(sampleFile()));
+    const QString path = w.writeFile("item.res", testres::toBytes(file));
     w.window.show();
+    QApplication::setActiveWindow(&w.window);
     w.window.openFile(path);
     w.select("Pose/1");
     return path;
@@ -83,6 +85,19 @@ const QStringList TraditionalNames { "閱讀", "貴賓劍", "對外開放", "屠
     "魔法藥水", "經驗值", "龍鱗鎧甲", "寶石戒指", "長劍", "坐騎" };
 const QStringList SimplifiedNames { "阅读", "贵宾剑", "对外开放", "屠龙宝刀", "说明书", "战士",
     "魔法药水", "经验值", "龙鳞铠甲", "宝石戒指", "长剑", "坐骑" };
+
+// Of the forms built in an entry area, the one that stands last, or first, in
+// reading order.
+QWidget *formAtEnd(const EntryFormArea &area, bool last)
+{
+    const auto forms =
+            area.viewport()->findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly);
+    const auto place = [last](QWidget *f) {
+        return std::make_tuple(f->isVisible(), last ? f->y() : -f->y(), last ? f->x() : -f->x());
+    };
+    return *std::max_element(forms.begin(), forms.end(),
+            [&](QWidget *a, QWidget *b) { return place(a) < place(b); });
+}
 
 struct Forms
 {
@@ -303,14 +318,12 @@ private slots:
 
         // Another object shows its first entries, wherever the areas were.
         w.select("Weapon/0");
-        for (auto *area : w.window.findChildren<QScrollArea *>()) {
-            QScrollBar *bar = area->widget()->width() > area->width() ? area->horizontalScrollBar()
-                                                                      : area->verticalScrollBar();
-            bar->setValue(bar->maximum());
-            QVERIFY(bar->value() > 0);
+        for (auto *area : w.window.findChildren<EntryFormArea *>()) {
+            area->horizontalScrollBar()->setValue(area->horizontalScrollBar()->maximum());
+            QVERIFY(area->horizontalScrollBar()->value() > 0);
             w.select("Pose/1");
             w.select("Weapon/0");
-            QCOMPARE(bar->value(), 0);
+            QCOMPARE(area->horizontalScrollBar()->value(), 0);
         }
         w.save();
         testres::File expected = sampleFile();
@@ -325,30 +338,17 @@ private slots:
     {
         TestWindow w;
         const QString path = openSample(w);
-        QApplication::setActiveWindow(&w.window);
         w.select("Weapon/0");
-        // The form shown first or last of those in view.
-        const auto shownForm = [&w](bool last) {
-            UiMyPart1SubObject *found = nullptr;
-            for (auto *form : w.window.findChildren<UiMyPart1SubObject *>()) {
-                const auto place = [last](QWidget *f) {
-                    return last ? qMakePair(f->y(), f->x()) : qMakePair(-f->y(), -f->x());
-                };
-                if (form->isVisible() && (!found || place(form) > place(found)))
-                    found = form;
-            }
-            return found;
-        };
-        QScrollBar *rows = w.window.findChild<QScrollArea *>()->verticalScrollBar();
+        QScrollBar *rows = w.window.findChild<EntryFormArea *>()->verticalScrollBar();
         rows->setValue(rows->maximum());
-        QWidget *lastValue1 = valueAt(shownForm(true), 1);
+        QWidget *lastValue1 = valueAt(formAtEnd(*w.window.findChild<EntryFormArea *>(), true), 1);
         lastValue1->setFocus();
         QTRY_VERIFY(lastValue1->hasFocus());
         retype(lastValue1, "7");
         rows->setValue(0);
         QTest::keyClick(lastValue1, '1');
 
-        QWidget *type = valueAt(shownForm(false), 0);
+        QWidget *type = valueAt(formAtEnd(*w.window.findChild<EntryFormArea *>(), false), 0);
         type->setFocus();
         QTRY_VERIFY(type->hasFocus());
         // To Value1 of entry 25.
@@ -366,6 +366,57 @@ private slots:
         expected.objects[0].part1[25][1] = 42;
         expected.objects[0].part1[29][1] = 71;
         QCOMPARE(testres::readAll(path), testres::toBytes(expected));
+    }
+
+    // Past the 16,777,215 pixels that Qt allows a widget, scrolling to the end
+    // shows the last of 600,000 Part1 and of 70,000 Part2 entries, whole and as
+    // written. Shift+Tab walks back from its last field into the entry before
+    // it, and Tab on through its fields and out of the area.
+    void lastEntries()
+    {
+        testres::File file;
+        file.objects.resize(1);
+        // The last field of each entry holds the entry's index, the others 0.
+        for (int i = 0; i < 600000; ++i)
+            file.objects[0].part1.append({ 0, 0, i });
+        for (int i = 0; i < 70000; ++i)
+            file.objects[0].part2.append({ 0, 0, 0, 0, 0, 0, 0, 0, 0, i });
+        TestWindow w;
+        openSample(w, file);
+        w.select("Weapon/0");
+        for (const EntryFormArea *area : w.window.findChildren<EntryFormArea *>()) {
+            const int count = area->entryCount(), lastRow = count == 600000 ? 2 : 9;
+            for (QScrollBar *bar : { area->horizontalScrollBar(), area->verticalScrollBar() })
+                bar->setValue(bar->maximum());
+            QWidget *last = valueAt(formAtEnd(*area, true), lastRow);
+            QCOMPARE(last->property("text").toString(), QString::number(count - 1));
+            QCOMPARE(last->visibleRegion().boundingRect(), last->rect());
+            last->setFocus();
+            QTRY_VERIFY(last->hasFocus());
+            for (int i = 0; i <= lastRow; ++i)
+                QTest::keyClick(qApp->focusWidget(), Qt::Key_Backtab);
+            QCOMPARE(qApp->focusWidget()->property("text").toString(), QString::number(count - 2));
+            QCOMPARE(qApp->focusWidget()->visibleRegion().boundingRect(),
+                    qApp->focusWidget()->rect());
+            for (int i = 0; i <= lastRow + 1; ++i)
+                QTest::keyClick(qApp->focusWidget(), Qt::Key_Tab);
+            QVERIFY(qApp->focusWidget() && !area->isAncestorOf(qApp->focusWidget()));
+        }
+    }
+
+    // However many entries a table counts, scrolling to the end shows the last
+    // one, though its place in pixels would pass an int: 2,147,483,647 line edits
+    // three to a row, each showing its entry's index.
+    void farthestEntry()
+    {
+        EntryFormArea area(
+                3, [](QWidget *parent) { return new QLineEdit(parent); },
+                [](QWidget *form, int entry) { form->setProperty("text", entry); });
+        area.show();
+        area.showEntries(std::numeric_limits<int>::max(), true);
+        area.verticalScrollBar()->setValue(area.verticalScrollBar()->maximum());
+        QCOMPARE(formAtEnd(area, true)->property("text").toInt(),
+                std::numeric_limits<int>::max() - 1);
     }
 
     void leavingAField_data()
@@ -408,7 +459,6 @@ private slots:
         QFETCH(QString, shown);
         TestWindow w;
         const QString path = openSample(w);
-        QApplication::setActiveWindow(&w.window);
         const bool id = field == "EntryTypeTypeID";
         // The object's form is built anew when an entry is added.
         const auto edit = [&] {
