@@ -4,6 +4,8 @@
 #include <QFile>
 #include <QRandomGenerator>
 
+#include <limits>
+
 namespace testres {
 
 QByteArray toBytes(const File &file)
@@ -34,6 +36,29 @@ QByteArray toBytes(const File &file)
     }
     raw(file.trailing);
     return out;
+}
+
+File allKinds()
+{
+    File file;
+    file.head = QByteArray("Drovanel's sample header").leftJustified(52, '.');
+    file.tail = "\x01\x02\x03\xfd\xfe\xff";
+    file.objects = {
+        { 1, 1001, texts("\xcd\xc0\xc1\xfa\xb5\xb6", "m_sword", "\xce\xe4\xc6\xf7"),
+                { { 12, 5, -7 }, { 99, 1, 2 } }, { { 2, 0, 1, 3, 0, 0, 0, 0, 0, -10 } } },
+        { 2, 2002, texts("\xbe\x5c\xc5\xaa", "\xe6\xa8\xa1\xe5\x9e\x8b", "\xbd\xf0\xb1\xd2x100"),
+                { { 1, std::numeric_limits<qint32>::min(), std::numeric_limits<qint32>::max() } } },
+        { 3, -1 },
+        { 4, 4004,
+                { QByteArray("a\0b", 3), QByteArray("\x80", 2),
+                        stored("\x1f" + QByteArray(252, 'z')) } },
+        { 5, 5005, texts("say \"hi\"\\\t", "\xa6\x61\xb9\xcf"), {},
+                { { 1, 2, 3, 4, 5, 6, 7, 8, 9, 10 },
+                        { -1, -2, -3, -4, -5, -6, -7, -8, -9, -10 } } },
+        { 9, 7, texts("x") },
+    };
+    file.trailing = "kept";
+    return file;
 }
 
 File generateFile(quint32 seed, int objectCount, bool withUnknownTypes)

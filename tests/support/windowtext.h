@@ -1,0 +1,16 @@
+#pragma once
+
+#include "modalwatcher.h"
+
+#include <QString>
+#include <QVector>
+
+class QWidget;
+
+// Everything a window shows as text, one thing a line, in a stable order: its
+// title, each menu with its actions, the tree's header and the rows in view
+// (expanded "-", collapsed "+"), each form shown with its labels and values in
+// grid order (forms of entries by their place in their group, a list's choice
+// with its position among the choices), an open list's choices, and then the
+// boxes that were shown.
+QString describeWindow(const QWidget &window, const QVector<ModalWatcher::Box> &boxes);
