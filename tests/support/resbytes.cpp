@@ -2,7 +2,6 @@
 
 #include <QDataStream>
 #include <QFile>
-#include <QRandomGenerator>
 
 #include <limits>
 
@@ -58,40 +57,6 @@ File allKinds()
         { 9, 7, texts("x") },
     };
     file.trailing = "kept";
-    return file;
-}
-
-File generateFile(quint32 seed, int objectCount, bool withUnknownTypes)
-{
-    QRandomGenerator random(seed);
-    File file;
-    for (char &byte : file.head)
-        byte = char(random.bounded(256));
-    file.objects.resize(objectCount);
-    for (int i = 0; i < objectCount; ++i) {
-        Object &object = file.objects[i];
-        const bool unknown = withUnknownTypes && random.bounded(10) == 0;
-        object.objectType = unknown ? 6 + random.bounded(9) : 1 + i % 5;
-        object.id = qint32(random.generate());
-        // Up to the longest text, of ASCII, GB18030 "Wuqi" and Big5 "Yi" (a trail
-        // byte below 0x80), some cut inside a character and some with bytes behind
-        // the zero byte.
-        for (QByteArray &string : object.strings) {
-            string = QByteArray("z\xce\xe4\xc6\xf7\xa4\x40")
-                             .repeated(38)
-                             .mid(random.bounded(7), random.bounded(1, 255));
-            string[random.bounded(2) ? string.size() - 1 : random.bounded(string.size())] = '\0';
-        }
-        object.part1.resize(random.bounded(8));
-        for (Entry1 &entry : object.part1)
-            entry = { random.bounded(20), qint32(random.generate()), qint32(random.generate()) };
-        object.part2.resize(random.bounded(5));
-        for (Entry2 &entry : object.part2) {
-            for (qint32 &field : entry)
-                field = qint32(random.generate());
-            entry[2] = random.bounded(12);
-        }
-    }
     return file;
 }
 

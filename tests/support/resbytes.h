@@ -69,11 +69,6 @@ QByteArray toBytes(const File &file);
 // bytes after the last object.
 File allKinds();
 
-// A file of objectCount objects drawn from seed: every object type (and some
-// unknown ones when withUnknownTypes), empty and filled tables, strings of 1 to
-// 254 bytes in ASCII, GB18030 and Big5, and bytes behind the zero byte.
-File generateFile(quint32 seed, int objectCount, bool withUnknownTypes = true);
-
 bool writeFile(const QString &path, const QByteArray &bytes);
 QByteArray readAll(const QString &path);
 

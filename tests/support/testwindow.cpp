@@ -28,9 +28,9 @@ QString TestWindow::writeFile(const QString &name, const QByteArray &bytes)
 
 QTreeWidgetItem *TestWindow::node(const QString &path) const
 {
-    QTreeWidgetItem *item =
-            tree->findItems(path.section('/', 0, 0), Qt::MatchExactly | Qt::MatchRecursive)
-                    .value(0);
+    const QString name =
+            QCoreApplication::translate("Drovanel", path.section('/', 0, 0).toUtf8().constData());
+    QTreeWidgetItem *item = tree->findItems(name, Qt::MatchExactly | Qt::MatchRecursive).value(0);
     return item && path.contains('/') ? item->child(path.section('/', 1).toInt()) : item;
 }
 

@@ -23,8 +23,8 @@ public:
     // A file of the test's own, in a directory that lives as long as the window.
     QString writeFile(const QString &name, const QByteArray &bytes);
 
-    // A node by its first column: the file node, "Header", "Objects" or a folder;
-    // "Pose/2" is the third row of the folder "Pose".
+    // A node by its first column's source text: the file node, "Header",
+    // "Objects" or a folder; "Pose/2" is the third row of the folder "Pose".
     QTreeWidgetItem *node(const QString &path) const;
     void select(const QString &path) { tree->setCurrentItem(node(path)); }
 
