@@ -210,7 +210,7 @@ int main(int argc, char *argv[])
             "                                OURS's value, is listed on standard error\n"
             "                                and gives exit status 1; 2 for trouble.\n"
             "  textconv FILE.res             The export, or one line that says why the\n"
-            "                                editor refuses the file; always exit 0.\n\n"
+            "                                editor refuses the file; exit 0 either way.\n\n"
             "Exit status otherwise: 0 when every file is accepted, 1 when one is\n"
             "refused, 2 for a wrong command line."));
     const QCommandLineOption help = parser.addHelpOption();
