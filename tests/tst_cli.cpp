@@ -31,14 +31,14 @@ File three()
 }
 
 // Weapon 100, Item 101 with entries in both tables, Pose 102, VipItem 103 with
-// the model name "m", Map 104, a second Weapon 100 and an object of unknown
-// type 9 with one Part1 entry.
+// the model name "m", Map 104 with a Part2 entry, a second Weapon 100 and an
+// object of unknown type 9 with one Part1 entry.
 File base()
 {
     File file;
     file.objects = { { 1, 100 },
         { 2, 101, texts({}), { { 12, 5, 3 }, { 1, 2, 3 } }, { { 1, 2, 3, 4, 5, 6, 7, 8, 9, 10 } } },
-        { 3, 102 }, { 4, 103, texts("", "m") }, { 5, 104 }, { 1, 100 },
+        { 3, 102 }, { 4, 103, texts("", "m") }, { 5, 104, texts({}), {}, { {} } }, { 1, 100 },
         { 9, 7, texts({}), { { 1, 1, 1 } } } };
     return file;
 }
@@ -299,7 +299,7 @@ private slots:
         changed.objects[1].part1.append({ 12, 0, 0 });
         changed.objects[1].part2[0][3] = 40;
         changed.objects[3].strings[1] = QByteArray("\x80", 2);
-        changed.objects[4].part2 = { {}, {} };
+        changed.objects[4].part2 = { {}, {}, {} };
         changed.objects[5].strings[2] = stored("\xbe\x5c\xc5\xaa");
         changed.objects[6].part1.clear();
         changed.objects.remove(2);
@@ -309,24 +309,29 @@ private slots:
 
         File ours = base(), theirs = base(), merged = base();
         ours.objects[0].strings[0] = merged.objects[0].strings[0] = stored("a");
-        // Appended on one side, changed on the other; and changed on both, field
-        // by field.
+        // Appended on one side and changed on the other, either way round; and
+        // changed on both, field by field.
         ours.objects[1].part1.append({ 12, 0, 0 });
         theirs.objects[1].part1[0] = { 12, 7, 9 };
         merged.objects[1].part1 = { { 12, 7, 9 }, { 1, 2, 3 }, { 12, 0, 0 } };
         ours.objects[1].part2[0][1] = merged.objects[1].part2[0][1] = 30;
         theirs.objects[1].part2[0][3] = merged.objects[1].part2[0][3] = 40;
+        ours.objects[4].part2[0][3] = merged.objects[4].part2[0][3] = 9;
+        theirs.objects[4].part2.append({ 5, 0, 0, 0, 0, 0, 0, 0, 0, 0 });
+        merged.objects[4].part2.append({ 5, 0, 0, 0, 0, 0, 0, 0, 0, 0 });
         ours.objects[2].strings[2] = theirs.objects[2].strings[2] = stored("b");
         merged.objects[2].strings[2] = stored("b");
-        // OURS adds Weapon 200 and removes the unknown object, THEIRS adds Map 300
-        // first and removes the second Weapon 100, and both add Map 400.
+        // OURS adds Item 1 first and Weapon 200, and removes the unknown object,
+        // THEIRS adds Map 300 first and removes the second Weapon 100, and both add
+        // Map 400.
         ours.objects.insert(2, { 1, 200 });
         ours.objects.removeLast();
         theirs.objects.remove(5);
         theirs.objects.prepend({ 5, 300 });
         ours.objects.append(Object(5, 400));
         theirs.objects.append(Object(5, 400));
-        merged.objects = { { 5, 300 }, merged.objects[0], merged.objects[1], { 1, 200 },
+        ours.objects.prepend({ 2, 1 });
+        merged.objects = { { 2, 1 }, { 5, 300 }, merged.objects[0], merged.objects[1], { 1, 200 },
             merged.objects[2], merged.objects[3], merged.objects[4], { 5, 400 } };
         ours.trailing = merged.trailing = "t";
         theirs.head[3] = merged.head[3] = 1;

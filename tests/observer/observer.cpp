@@ -24,7 +24,7 @@ public:
         watcher.idle = [this] {
             for (QWidget *window : QApplication::topLevelWidgets()) {
                 if (qobject_cast<QMainWindow *>(window) && window->isVisible()) {
-                    std::fputs(describeWindow(*window, watcher.boxes).toUtf8().constData(), stdout);
+                    std::fputs(describeWindow(*window, watcher).toUtf8().constData(), stdout);
                     window->close();
                 }
             }

@@ -24,6 +24,7 @@ void ModalWatcher::poll()
                 box->standardButton(box->defaultButton()) });
         (buttons.isEmpty() ? box->buttons().first() : box->button(buttons.dequeue()))->click();
     } else if (auto *dialog = qobject_cast<QFileDialog *>(modal)) {
+        dialogs << dialog->nameFilters().join(QLatin1String(", "));
         const QString path = files.isEmpty() ? QString() : files.dequeue();
         if (path.isNull())
             return dialog->reject();

@@ -9,8 +9,8 @@
 // While it lives, answers every modal box the program opens, from a timer that
 // runs in the box's own event loop. A message box is recorded and answered with
 // the next queued button, or else with its first button; a file dialog gets
-// the next queued path (a null QString cancels it). While no box is open, it
-// calls idle, if set.
+// the next queued path (a null QString cancels it) and its name filters are
+// recorded. While no box is open, it calls idle, if set.
 class ModalWatcher : public QObject
 {
 public:
@@ -28,6 +28,7 @@ public:
     QVector<Box> boxes;
     QQueue<QMessageBox::StandardButton> buttons;
     QQueue<QString> files;
+    QStringList dialogs;
     std::function<void()> idle;
 
 private:

@@ -108,7 +108,7 @@ void describeForms(QStringList &lines, const QWidget &window)
 
 } // namespace
 
-QString describeWindow(const QWidget &window, const QVector<ModalWatcher::Box> &boxes)
+QString describeWindow(const QWidget &window, const ModalWatcher &watcher)
 {
     QStringList lines { QStringLiteral("title: ") + window.windowTitle()
         + QLatin1String(window.isVisible() ? "" : " (closed)") };
@@ -126,7 +126,7 @@ QString describeWindow(const QWidget &window, const QVector<ModalWatcher::Box> &
     describeForms(lines, window);
     const QMetaEnum icons = QMetaEnum::fromType<QMessageBox::Icon>();
     const QMetaEnum buttons = QMetaEnum::fromType<QMessageBox::StandardButtons>();
-    for (const ModalWatcher::Box &box : boxes) {
+    for (const ModalWatcher::Box &box : watcher.boxes) {
         QStringList names;
         for (int button = QMessageBox::FirstButton; button <= QMessageBox::LastButton;
                 button <<= 1) {
@@ -138,5 +138,7 @@ QString describeWindow(const QWidget &window, const QVector<ModalWatcher::Box> &
                          .arg(QLatin1String(icons.valueToKey(box.icon)), box.title, box.text,
                                  names.join(QLatin1String(", ")));
     }
+    for (const QString &filters : watcher.dialogs)
+        lines << QStringLiteral("file dialog: ") + filters;
     return lines.join(QLatin1Char('\n')) + QLatin1Char('\n');
 }

@@ -3,7 +3,6 @@
 #include "modalwatcher.h"
 
 #include <QString>
-#include <QVector>
 
 class QWidget;
 
@@ -12,5 +11,5 @@ class QWidget;
 // (expanded "-", collapsed "+"), each form shown with its labels and values in
 // grid order (forms of entries by their place in their group, a list's choice
 // with its position among the choices), an open list's choices, and then the
-// boxes that were shown.
-QString describeWindow(const QWidget &window, const QVector<ModalWatcher::Box> &boxes);
+// boxes and file dialogs that the watcher answered.
+QString describeWindow(const QWidget &window, const ModalWatcher &watcher);
