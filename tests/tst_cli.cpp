@@ -161,7 +161,6 @@ class TestCli : public QObject
             process.setWorkingDirectory(words.at(1));
             words = words.mid(3);
         }
-        const QDir workingDirectory(process.workingDirectory());
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         for (const char *name : { "LANGUAGE", "LC_ALL", "LC_MESSAGES", "LANG" })
             environment.remove(name);
@@ -187,8 +186,9 @@ class TestCli : public QObject
             before[word] = testres::readAll(word);
 
         process.start(program == "drovanel-res" ? DROVANEL_RES
-                        : program == "drovanel" ? DROVANEL_EXECUTABLE
-                                                : workingDirectory.absoluteFilePath(program),
+                        : program == "drovanel"
+                        ? DROVANEL_EXECUTABLE
+                        : QDir(process.workingDirectory()).absoluteFilePath(program),
                 words);
         const bool ended =
                 process.waitForFinished(30000) && process.exitStatus() == QProcess::NormalExit;

@@ -71,8 +71,10 @@ QStringList script()
         "select Vipitem/0",
         "select Map/0",
         "select Pose/1",
-        "select Weapon/0; type form.1 007; type form.3 m_铁; type form.4 剑; type form.2 "
-                + QString(127, QChar(0x94c1)),
+        // A character of four GB18030 bytes that does not fit is not split.
+        "select Weapon/0; type form.1 007; type form.3 m_铁; type form.4 "
+                + QString(125, QChar(0x94c1)) + "x" + QString::fromUcs4(U"\U0001F600")
+                + "; type form.2 " + QString(127, QChar(0x94c1)),
         "choose Part1.0.0 Lianhua; type Part1.0.1 1x2a; type Part1.0.2 -4-5; type Part1.1.1 "
         "2147483647; type Part1.1.2 -2147483648; type Part1.2.1 99999999999; type Part1.2.2 １３; "
         "choose Part1.3.0 EFAfterGet",
@@ -96,7 +98,9 @@ QStringList script()
         "answer Cancel; open other.res",
         "block; answer Save; close",
         "unblock; answer Save; drop other.res",
-        "open full.res; select Pose; AddNewObject",
+        "open item.backup.res; select Map/1; type form.1 57; answer Discard; open full.res; "
+        "select Pose; AddNewObject",
+        "close",
     };
 }
 
@@ -106,7 +110,8 @@ testres::File scriptedFile()
     testres::File file = sampleFile();
     testres::Object &weapon = file.objects[0];
     weapon.id = 7;
-    weapon.strings = texts(QByteArray("\xcc\xfa").repeated(126), "m_\xcc\xfa", "\xbd\xa3");
+    weapon.strings = texts(QByteArray("\xcc\xfa").repeated(126), "m_\xcc\xfa",
+            QByteArray("\xcc\xfa").repeated(125) + "x");
     weapon.part1 = { { 17, 12, -45 }, { 16, 2147483647, -2147483647 - 1 }, { 17, 999999999, 13 },
         { 15, 3, 4 } };
     weapon.part2[0] = { 0, 45, 10, 7, 8, 0, -1, 100, 101, 102 };
@@ -169,7 +174,8 @@ void act(TestWindow &w, const QString &action)
         QDragEnterEvent enter({ 9, 9 }, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
         QDropEvent drop({ 9, 9 }, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
         QCoreApplication::sendEvent(&w.window, &enter);
-        QCoreApplication::sendEvent(&w.window, &drop);
+        if (enter.isAccepted())
+            QCoreApplication::sendEvent(&w.window, &drop);
     } else if (verb == "close") {
         w.window.close();
     } else if (verb == "block") {
@@ -258,15 +264,12 @@ private slots:
         w.select("Weapon/0");
         // The form shown first or last of those in view.
         const auto shownForm = [&w](bool last) {
-            UiMyPart1SubObject *found = nullptr;
-            for (auto *form : w.window.findChildren<UiMyPart1SubObject *>()) {
-                const auto place = [last](QWidget *f) {
-                    return last ? qMakePair(f->y(), f->x()) : qMakePair(-f->y(), -f->x());
-                };
-                if (form->isVisible() && (!found || place(form) > place(found)))
-                    found = form;
+            QMap<QPair<int, int>, QWidget *> forms;
+            for (QWidget *form : w.window.findChildren<UiMyPart1SubObject *>()) {
+                if (form->isVisible())
+                    forms.insert({ form->y(), form->x() }, form);
             }
-            return found;
+            return last ? forms.last() : forms.first();
         };
         QScrollBar *rows = w.window.findChild<QScrollArea *>()->verticalScrollBar();
         rows->setValue(rows->maximum());
@@ -289,6 +292,13 @@ private slots:
         QTest::keyClick(value1, Qt::Key_Backtab);
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         QCOMPARE(QApplication::focusWidget(), value1);
+        // Before the first entry, Shift+Tab leaves the area.
+        rows->setValue(0);
+        QWidget *first = valueAt(shownForm(false), 0);
+        first->setFocus();
+        QTRY_VERIFY(first->hasFocus());
+        QTest::keyClick(first, Qt::Key_Backtab);
+        QVERIFY(!first->parentWidget()->parentWidget()->isAncestorOf(QApplication::focusWidget()));
 
         for (auto *area : w.window.findChildren<QScrollArea *>()) {
             QScrollBar *bar = area->widget()->width() > area->width() ? area->horizontalScrollBar()
