@@ -315,10 +315,10 @@ private slots:
         QCOMPARE(testres::readAll(path), testres::toBytes(file));
     }
 
-    // Typing inside a field leaves the cursor where the typing put it and keeps
-    // the undo history; what an input method inserts keeps its digits, the cursor
-    // behind them. The wheel over a list without the focus is left to the form
-    // around it.
+    // Typing inside a field leaves the cursor where the typing put it, also where
+    // the text is cut to fit, and keeps the undo history; what an input method
+    // inserts keeps its digits, the cursor behind them. The wheel over a list
+    // without the focus is left to the form around it.
     void typingInsideAField()
     {
         ResObject object = { 1, 3, { 4, "old" }, { 4, "old" }, { 4, "old" }, 0, {}, 0, {} };
@@ -328,14 +328,15 @@ private slots:
         auto *id = valueAt<QLineEdit>(&form, 1);
         auto *description = valueAt<QLineEdit>(&form, 2);
         retype(id, "4711");
-        retype(description, "武器0");
+        // A full text: what is typed inside it cuts its end.
+        retype(description, "武" + QString(251, 'a'));
         id->setCursorPosition(2);
         description->setCursorPosition(1);
         QTest::keyClicks(id, "0x2");
         QTest::keyClicks(description, "XY");
         QCOMPARE((QStringList { id->text(), description->text() }),
-                (QStringList { "470211", "武XY器0" }));
-        QCOMPARE(id->cursorPosition(), 4);
+                (QStringList { "470211", "武XY" + QString(249, 'a') }));
+        QCOMPARE(QPoint(id->cursorPosition(), description->cursorPosition()), QPoint(4, 3));
         QTest::keyClick(id, Qt::Key_Z, Qt::ControlModifier);
         QCOMPARE(id->text(), "4711");
         QCOMPARE(object.EntryTypeTypeID, 4711);
