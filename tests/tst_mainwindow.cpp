@@ -28,8 +28,8 @@ namespace {
 using testres::texts;
 
 // Every type in its folder, and one of no folder; GB18030, Big5 and UTF-8
-// texts; named and unnamed values, four Part1 entries (a second row of forms)
-// and two Part2 entries; empty tables.
+// texts; every named value and unnamed ones, four Part1 entries (a second row
+// of forms) and two Part2 entries; empty tables.
 testres::File sampleFile()
 {
     testres::File file;
@@ -39,13 +39,15 @@ testres::File sampleFile()
                 { { 12, 5, -7 }, { 99, 1, 2 }, { 17, 0, 100 }, { 8, 3, 4 } },
                 { { 2, 0, 1, 3, 0, 0, 0, 0, 0, -10 }, { 0, 0, 42, 0, 0, 0, 0, 0, 0, 0 } } },
         { 2, 2002, texts("\xbe\x5c\xc5\xaa", "\xe6\xa8\xa1\xe5\x9e\x8b"),
-                { { 1, -2147483647 - 1, 7 } } },
+                { { 1, -2147483647 - 1, 7 }, { 2, 0, 0 }, { 11, 0, 0 } },
+                { { 0, 0, 2, 0, 0, 0, 0, 0, 0, 0 }, { 0, 0, 3, 0, 0, 0, 0, 0, 0, 0 } } },
         { 3, -1 },
         { 4, 4004, texts("\xb6\x51\xbb\xab\xbc\x43", "\xa6\x61\xb9\xcf"), {},
                 { { 1, 2, 10, 4, 5, 6, 7, 8, 9, 10 } } },
-        { 5, 5005, texts("\xb5\xd8\xcd\xbc", "m") },
+        { 5, 5005, texts("\xb5\xd8\xcd\xbc", "m"), {}, { { 0, 0, 6, 0, 0, 0, 0, 0, 0, 0 } } },
         { 9, 7, texts("x") },
-        { 3, 6006, texts("pose", "m_pose") },
+        { 3, 6006, texts("pose", "m_pose"), { { 13, 0, 0 }, { 14, 0, 0 }, { 18, 0, 0 } },
+                { { 0, 0, 4, 0, 0, 0, 0, 0, 0, 0 }, { 0, 0, 5, 0, 0, 0, 0, 0, 0, 0 } } },
     };
     file.trailing = "kept";
     return file;
