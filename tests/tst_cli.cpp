@@ -472,6 +472,7 @@ private slots:
     void golden()
     {
         QFETCH(QStringList, commands);
+        lastOutput.clear();
         QByteArray transcript;
         for (const QString &command : commands)
             transcript += run(command) + '\n';
