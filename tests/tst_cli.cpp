@@ -9,16 +9,12 @@
 
 #include <QtTest>
 
-#include <limits>
-
 namespace {
 
 using testres::File;
 using testres::Object;
 using testres::stored;
 using testres::texts;
-
-const qint32 Min = std::numeric_limits<qint32>::min(), Max = std::numeric_limits<qint32>::max();
 
 // Objects at 60, 94 and 149; the file ends at 260. Object 1 has two Part1
 // entries, object 2 two Part2 entries.
@@ -64,8 +60,8 @@ File typed()
     file.head = QByteArray(52, '\x11');
     file.tail = QByteArray(6, '\x22');
     file.objects = {
-        { 1, Min, texts("\xcc\xfa\xbd\xa3", "\xe6\xa8\xa1\xe5\x9e\x8b", "\xbc\x43"),
-                { { 12, 100, Max } } },
+        { 1, -2147483647 - 1, texts("\xcc\xfa\xbd\xa3", "\xe6\xa8\xa1\xe5\x9e\x8b", "\xbc\x43"),
+                { { 12, 100, 2147483647 } } },
         { 9, 7, { QByteArray("a\0b", 3), stored(""), stored("x") }, {},
                 { { 1, 2, 3, 4, 5, 6, 7, 8, 9, 0 } } },
     };

@@ -20,7 +20,6 @@ private slots:
     void roundTrip_data()
     {
         QTest::addColumn<QByteArray>("bytes");
-        QTest::newRow("no objects, exactly 60 bytes") << testres::toBytes({});
         // The one object that the format describes byte by byte.
         testres::File example;
         example.objectCount = 1;
@@ -39,23 +38,27 @@ private slots:
         const QString path = dir.filePath("round.res");
         QVERIFY(testres::writeFile(path, bytes));
         ResDocument document;
-        QVERIFY(document.setFileName(path));
-        QVERIFY2(document.load(), qPrintable(document.errorString()));
+        QVERIFY2(document.setFileName(path) && document.load(), qPrintable(document.errorString()));
         QVERIFY(testres::writeFile(path, QByteArray()));
         QVERIFY2(document.save(), qPrintable(document.errorString()));
         QCOMPARE(testres::readAll(path), bytes);
     }
 
     // A full disk, here a file-size limit, stops a save in the middle of writing:
-    // the file stays as it was and the save says why.
-    void fullDiskKeepsFile()
+    // the file stays as it was and the save says why. A damaged file (another
+    // header, and an end inside its last object) leaves the document as it was
+    // too, and the next save writes it.
+    void failuresKeepFileAndDocument()
     {
-        const QString path = dir.filePath("full.res");
-        const QByteArray bytes = testres::toBytes(testres::allKinds());
-        QVERIFY(testres::writeFile(path, bytes));
+        const QString path = dir.filePath("full.res"), damaged = dir.filePath("damaged.res");
+        testres::File file = testres::allKinds();
+        const QByteArray bytes = testres::toBytes(file);
+        QVERIFY(testres::writeFile(path, bytes)
+                && testres::writeFile(damaged, 'X' + bytes.mid(1, bytes.size() - 6)));
         ResDocument document;
         QVERIFY(document.setFileName(path) && document.load());
         ++document.contents.objects[0].EntryTypeTypeID;
+        QVERIFY(document.setFileName(damaged) && !document.load() && document.setFileName(path));
         // Set in this process, the limit goes back up to the hard limit after the save.
         rlimit limit;
         QCOMPARE(::getrlimit(RLIMIT_FSIZE, &limit), 0);
@@ -67,6 +70,9 @@ private slots:
         QVERIFY2(!saved && !document.errorString().isEmpty(), "not refused with a reason");
         QCOMPARE(testres::readAll(path), bytes);
         QCOMPARE(QDir(dir.path()).entryList({ "full*" }, QDir::Files), QStringList { "full.res" });
+        QVERIFY(document.save());
+        ++file.objects[0].id;
+        QCOMPARE(testres::readAll(path), testres::toBytes(file));
     }
 };
 

@@ -253,11 +253,11 @@ private slots:
     // object shows its first entries, wherever the areas were.
     void manyEntries()
     {
-        // A weapon with more entries than its areas show at once, and another object.
+        // Two weapons with more entries than their areas show at once.
         testres::File file;
-        file.objects = { { 1, 1 }, { 2, 2 } };
-        file.objects[0].part1.resize(30);
-        file.objects[0].part2.resize(12);
+        const testres::Object many(
+                1, 1, texts({}), QVector<testres::Entry1>(30), QVector<testres::Entry2>(12));
+        file.objects = { many, many };
         TestWindow w;
         const QString path = w.writeFile("many.res", testres::toBytes(file));
         w.window.show();
@@ -307,7 +307,7 @@ private slots:
                                                                       : area->verticalScrollBar();
             bar->setValue(bar->maximum());
             QVERIFY(bar->value() > 0);
-            w.select("Item/0");
+            w.select("Weapon/1");
             w.select("Weapon/0");
             QCOMPARE(bar->value(), 0);
         }

@@ -51,7 +51,7 @@ File allKinds()
         { 4, 4004,
                 { QByteArray("a\0b", 3), QByteArray("\x80", 2),
                         stored("\x1f" + QByteArray(252, 'z')) } },
-        { 5, 5005, texts("say \"hi\"\\\t", "\xa6\x61\xb9\xcf", "\b\f\n\r\x7f"), {},
+        { 5, 5005, texts("\xce", "\xa6\x61\xb9\xcf", "say \"hi\"\\\t\b\f\n\r\x7f"), {},
                 { { 1, 2, 3, 4, 5, 6, 7, 8, 9, 10 },
                         { -1, -2, -3, -4, -5, -6, -7, -8, -9, -10 } } },
         { 9, 7, texts("x") },

@@ -64,9 +64,9 @@ QByteArray toBytes(const File &file);
 // Every object type and an unknown one, texts in GB18030 ("屠龙刀", "武器",
 // "金币x100"), Big5 ("閱讀" with a backslash as trail byte, "地圖" as a model
 // name) and UTF-8 ("模型"), strings that are not text (bytes behind the zero
-// byte, a byte that no encoding reads alone, the longest), control characters,
-// empty and full tables, the ends of int32, opaque header bytes and
-// bytes after the last object.
+// byte, a byte that no encoding reads alone, a character left open before the
+// next string, the longest), control characters, empty and full tables, the ends of int32, opaque
+// header bytes and bytes after the last object.
 File allKinds();
 
 bool writeFile(const QString &path, const QByteArray &bytes);
