@@ -185,6 +185,28 @@ MUTANTS = [
      "if (jsonPath.isEmpty() || jsonPath == QLatin1String(\"-\"))", "if (jsonPath.isEmpty())"),
     ("a text is tagged gb18030 whatever its encoding", "cli/resjson.cpp",
      "        json.string(shown->encoding);", "        json.string(\"gb18030\");"),
+    # What the programs print and show, and what they write, that the golden files
+    # and the saved bytes catch.
+    ("diff tells removed entries as added", "cli/resdiff.cpp",
+     "? \"added\" : \"removed\"", "? \"added\" : \"added\""),
+    ("export names the header Header", "cli/resjson.cpp",
+     "json.next(\"header\");", "json.next(\"Header\");"),
+    ("--prefer ours lists settled conflicts as conflicts", "cli/main.cpp",
+     "QStringLiteral(\"kept ours\")", "QStringLiteral(\"conflict\")"),
+    ("a wrong command line exits 1, as a refused file does", "cli/main.cpp",
+     "    WrongCommandLine = 2,", "    WrongCommandLine = 1,"),
+    ("the Pose folder comes after the Item folder", "app/drovanel.cpp",
+     "        { PoseType, PoseFolder, tr(\"Pose\") },\n        { ItemType, ItemFolder, tr(\"Item\") },",
+     "        { ItemType, ItemFolder, tr(\"Item\") },\n        { PoseType, PoseFolder, tr(\"Pose\") },"),
+    ("the add-entry hint asks for an object type", "app/drovanel.cpp",
+     "tr(\"Please select object ID inside the tree, and try again.\")",
+     "tr(\"Please select object type inside the tree, and try again.\")"),
+    ("a file named on the command line is not opened", "app/main.cpp",
+     "        window.openFile(file);", "        window.setWindowFilePath(file);"),
+    ("AddNewObject leaves the header's count as it was", "app/drovanel.cpp",
+     "    ++contents.header.ObjectCount;\n", ""),
+    ("a new object's model name is saved without its zero byte", "app/drovanel.cpp",
+     "    object.String2.Length = 1;", "    object.String2.Length = 0;"),
 ]
 
 
