@@ -159,8 +159,9 @@ Options setUp(QCommandLineParser &parser)
         { { QStringLiteral("o"), QStringLiteral("output") },
                 ResTool::tr("merge: the file to write the merge to."), QStringLiteral("OUT.res") },
         { QStringLiteral("prefer"),
-                ResTool::tr("merge: resolve every conflict with this side's value, and exit 0."),
-                QStringLiteral("ours|theirs") },
+                ResTool::tr("merge: resolve every conflict with the first or the last mod's "
+                            "value, and exit 0."),
+                QStringLiteral("first|last") },
         { QStringLiteral("name"),
                 ResTool::tr("merge: the name of the file being merged, for messages (git's %P)."),
                 QStringLiteral("PATH") },

@@ -231,6 +231,29 @@ MUTANTS = [
      "if (jsonPath.isEmpty() || jsonPath == QLatin1String(\"-\")) {", "if (jsonPath.isEmpty()) {"),
     ("a name the system cannot represent is used", "cli/main.cpp",
      "if (QFile::encodeName(QFile::decodeName(given)) != given)", "if (false)"),
+    # What the programs print and show, and what they write, that the golden files
+    # and the saved bytes catch.
+    ("diff tells removed entries as added", "cli/resdiff.cpp",
+     "? \"added\" : \"removed\"", "? \"added\" : \"added\""),
+    ("export names the header Header", "cli/jsonform.h",
+     "HeaderKey[] = \"header\";", "HeaderKey[] = \"Header\";"),
+    ("--prefer ours lists settled conflicts as conflicts", "cli/commands.cpp",
+     "twoMods ? \"kept ours\"", "twoMods ? \"conflict\""),
+    ("a wrong command line exits 1, as a refused file does", "cli/commands.h",
+     "        WrongCommandLine = 2,", "        WrongCommandLine = 1,"),
+    ("the Pose folder comes after the Item folder", "app/drovanel.cpp",
+     "    { PoseFolder, PoseType },\n    { ItemFolder, ItemType },",
+     "    { ItemFolder, ItemType },\n    { PoseFolder, PoseType },"),
+    ("the add-entry hint asks for an object type", "app/drovanel.cpp",
+     "tr(\"Please select object ID inside the tree, and try again.\")",
+     "tr(\"Please select object type inside the tree, and try again.\")"),
+    ("a file named on the command line is not opened", "app/main.cpp",
+     "        window.openFile(file);", "        window.setWindowFilePath(file);"),
+    ("AddNewObject leaves the header's count as it was", "app/drovanel.cpp",
+     "    ++contents.header.ObjectCount;\n", ""),
+    ("a new object's strings are saved without their zero byte", "app/drovanel.cpp",
+     "        setStoredText(object.*field.member, QByteArray());",
+     "        (object.*field.member).Length = 0;"),
 ]
 
 

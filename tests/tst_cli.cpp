@@ -1,362 +1,543 @@
+// Both programs as a modder starts them from a terminal, in a folder of sample
+// files that the test writes from the byte layout: every command of drovanel-res
+// and every case that its help and the README tell of, and the editor started
+// with a file. What they print and their exit status are compared with golden
+// files, and each RES file they write with the bytes of the test's own writer.
+
+#include "golden.h"
 #include "resbytes.h"
 
 #include <QtTest>
 
-const QByteArray Valid =
-        R"({"header": ")" + QByteArray(120, '0') + R"(", "objects": [{"ObjectType": 1,
-    "EntryTypeTypeID": 2, "String1": {"hex": "00"}, "String2": {"text": ""}, "Part2": [],
-    "String3": {"text": "a", "encoding": "big5"}, "Part1": [{"Type": 4, "Value1": 5, "Value2": 6}]}]})";
+namespace {
 
-// The valid document with `from` replaced by `to`, refused at the JSON path
-// (and with the reason given after it).
-static void refusal(const char *name, const char *from, const QByteArray &to, const char *path)
+using testres::File;
+using testres::Object;
+using testres::stored;
+using testres::texts;
+
+// Objects at 60, 94 and 149; the file ends at 260. Object 1 has two Part1
+// entries, object 2 two Part2 entries.
+File three()
 {
-    const QByteArray fault(path);
-    QTest::newRow(name) << QByteArray(Valid).replace(from, to)
-                        << (fault.contains(": ") ? fault : fault + ": ");
-}
-
-Q_DECLARE_METATYPE(testres::File)
-
-// Weapon 100, Item 101 with two Part1 entries, Pose 102 and VipItem 103.
-static testres::File fourObjects()
-{
-    testres::File file;
-    file.objects.resize(4);
-    for (int i = 0; i < 4; ++i) {
-        file.objects[i].objectType = 1 + i;
-        file.objects[i].id = 100 + i;
-    }
-    file.objects[1].part1 = { { 12, 5, 3 }, { 1, 2, 3 } };
+    File file;
+    file.objects = { { 1, 1, texts("a", "b", "c") },
+        { 2, 2, texts({}), { { 12, 0, 0 }, { 1, 1, 1 } } }, { 3, 3, texts({}), {}, { {}, {} } } };
     return file;
 }
 
-static testres::Object object(qint32 type, qint32 id)
+// Weapon 100, Item 101 with entries in both tables, Pose 102, VipItem 103 with
+// the model name "m", Map 104 with a Part2 entry, a second Weapon 100 and an
+// object of unknown type 9 with one Part1 entry.
+File base()
 {
-    testres::Object object;
-    object.objectType = type;
-    object.id = id;
-    return object;
+    File file;
+    file.objects = { { 1, 100 },
+        { 2, 101, texts({}), { { 12, 5, 3 }, { 1, 2, 3 } }, { { 1, 2, 3, 4, 5, 6, 7, 8, 9, 10 } } },
+        { 3, 102 }, { 4, 103, texts("", "m") }, { 5, 104, texts({}), {}, { {} } }, { 1, 100 },
+        { 9, 7, texts({}), { { 1, 1, 1 } } } };
+    return file;
 }
 
-// Runs drovanel-res in a temporary working directory, as a modder does.
+// A text without an encoding ("铁剑", stored as GB18030), UTF-8 and Big5 texts,
+// hex, the ends of int32, 1e2, -0, fields out of order, and a header whose
+// count (9) gives way to the number of objects.
+const QByteArray Header = QByteArray(104, '1') + "0900" + QByteArray(12, '2');
+const QByteArray Typed = R"({"objects": [{"EntryTypeTypeID": -2147483648, "ObjectType": 1,
+  "String1": {"text": "铁剑"}, "String2": {"encoding": "utf-8", "text": "模型"},
+  "String3": {"text": "劍", "encoding": "big5"}, "Part2": [],
+  "Part1": [{"Type": 12, "Value1": 1e2, "Value2": 2147483647}]},
+ {"ObjectType": 9, "EntryTypeTypeID": 7, "String1": {"hex": "610062"}, "String2": {"text": ""},
+  "String3": {"text": "x", "encoding": "gb18030"}, "Part1": [],
+  "Part2": [{"unknown2": 1, "unknown3": 2, "effectType": 3, "cycle": 4, "actionType": 5,
+   "unknonw6": 6, "typeValue": 7, "unknown8": 8, "unknown9": 9, "unknown10": -0}]}],
+ "trailing": "6b657074", "header": ")"
+        + Header + "\"}";
+
+File typed()
+{
+    File file;
+    file.head = QByteArray(52, '\x11');
+    file.tail = QByteArray(6, '\x22');
+    file.objects = {
+        { 1, -2147483647 - 1, texts("\xcc\xfa\xbd\xa3", "\xe6\xa8\xa1\xe5\x9e\x8b", "\xbc\x43"),
+                { { 12, 100, 2147483647 } } },
+        { 9, 7, { QByteArray("a\0b", 3), stored(""), stored("x") }, {},
+                { { 1, 2, 3, 4, 5, 6, 7, 8, 9, 0 } } },
+    };
+    file.trailing = "kept";
+    return file;
+}
+
+// The valid JSON with its first `from` replaced by `to`.
+QByteArray edited(const char *from, const QByteArray &to)
+{
+    QByteArray json = Typed;
+    return json.replace(json.indexOf(from), int(qstrlen(from)), to);
+}
+
+// A JSON of that many minimal objects.
+QByteArray manyObjects(int count)
+{
+    const QByteArray object = R"({"ObjectType": 1, "EntryTypeTypeID": 1, "String1": {"hex": "00"},
+        "String2": {"hex": "00"}, "String3": {"hex": "00"}, "Part1": [], "Part2": []})";
+    return R"({"header": ")" + QByteArray(120, '0') + R"(", "objects": [)" + object
+            + ("," + object).repeated(count - 1) + "]}";
+}
+
+// Each JSON that import refuses, or takes at a limit, by its name.
+QVector<QPair<QByteArray, QByteArray>> importedJson()
+{
+    return {
+        { "malformed", Typed + "," },
+        { "not-an-object", "[]" },
+        { "missing-field", edited(R"("EntryTypeTypeID": -2147483648, )", "") },
+        { "missing-header", edited(R"(, "header": ")" + Header + '"', "") },
+        { "unknown-field", edited(R"("Part2": [],)", R"("Part2": [], "Part3": [],)") },
+        { "field-twice", edited(R"("Part2": [],)", R"("Part2": [], "Part2": [],)") },
+        { "string-for-integer", edited(R"("ObjectType": 1,)", R"("ObjectType": "1",)") },
+        { "null", edited("1e2", "null") },
+        { "true", edited("1e2", "true") },
+        { "fraction", edited("1e2", "6.5") },
+        { "above-int32", edited("2147483647", "2147483648") },
+        { "below-int32", edited("-2147483648", "-2147483649") },
+        { "largest-uint64", edited("1e2", "18446744073709551615") },
+        { "beyond-uint64", edited("1e2", "18446744073709551616") },
+        { "header-of-122-digits", edited(R"("header": ")", R"("header": "00)") },
+        { "header-not-hex", edited(R"("header": ")", R"("header": "g)") },
+        { "odd-trailing", edited("6b657074", "6b65707") },
+        { "object-for-array", edited(R"("Part1": [])", R"("Part1": {})") },
+        { "number-for-entry", edited(R"("Part2": [{)", R"("Part2": [5, {)") },
+        { "hex-and-text", edited(R"("610062")", R"("610062", "text": "a")") },
+        { "hex-and-encoding", edited(R"({"hex")", R"({"encoding": "big5", "hex")") },
+        { "no-text", edited(R"({"text": ""})", "{}") },
+        { "unknown-encoding", edited("utf-8", "latin1") },
+        { "zero-character", edited(R"("text": "")", R"("text": "a\u0000b")") },
+        { "not-in-big5", edited("劍", "们") },
+        { "text-of-254-bytes", edited("铁剑", QString(127, QChar(0x4f60)).toUtf8()) },
+        { "text-of-253-bytes", edited("铁剑", QString(126, QChar(0x4f60)).toUtf8() + 'a') },
+        { "hex-of-no-bytes", edited("610062", "") },
+        { "hex-of-255-bytes", edited("610062", QByteArray(510, '0')) },
+        { "hex-of-254-bytes", edited("610062", QByteArray(508, '0')) },
+        { "hex-without-zero-byte", edited("610062", "6162") },
+        { "odd-hex", edited("610062", "61006") },
+        { "zero-byte-after-the-json", Typed + '\0' + "," },
+        { "not-utf-8", edited("铁剑", "\xff") },
+        // As Notepad saves it: UTF-8 with a byte order mark, or UTF-16.
+        { "byte-order-mark", "\xef\xbb\xbf" + Typed },
+        { "utf-16",
+                QByteArray("\xff\xfe")
+                        + QByteArray(
+                                reinterpret_cast<const char *>(QString::fromUtf8(Typed).utf16()),
+                                2 * QString::fromUtf8(Typed).size()) },
+        { "32768-objects", manyObjects(32768) },
+        { "32767-objects", manyObjects(32767) },
+    };
+}
+
+} // namespace
+
 class TestCli : public QObject
 {
     Q_OBJECT
 
     QTemporaryDir dir;
-    testres::File in;
-    QByteArray out, err;
+    // Each RES file that a command should write, by name, and those that differ.
+    QMap<QString, File> expected;
+    QStringList faults;
+    QByteArray lastOutput;
 
-    // Keeps the output and the errors; a crash or a hang gives exit code -1.
-    int run(const QStringList &arguments, const QString &program = DROVANEL_RES)
+    void write(const QString &name, const QByteArray &bytes)
     {
+        QVERIFY(testres::writeFile(name, bytes));
+    }
+
+    // Runs a command line as a shell would, in the sample folder: "cd DIR &&"
+    // runs it in DIR, NAME=VALUE sets the environment, "*.res" stands for the
+    // folder's RES files, and ">FILE" takes standard output. Returns what a
+    // person reads: the output, the errors, the files written and the exit status.
+    QByteArray run(const QString &line)
+    {
+        QStringList words = line.split(' ');
         QProcess process;
-        process.start(program, arguments);
-        const bool ok = process.waitForFinished() && process.exitStatus() == QProcess::NormalExit;
-        out = process.readAllStandardOutput();
-        err = process.readAllStandardError();
-        return ok ? process.exitCode() : -1;
+        if (words.first() == "cd") {
+            process.setWorkingDirectory(words.at(1));
+            words = words.mid(3);
+        }
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        for (const char *name : { "LANGUAGE", "LC_ALL", "LC_MESSAGES", "LANG" })
+            environment.remove(name);
+        environment.insert("LANG", "C.UTF-8");
+        environment.insert("QT_QPA_PLATFORM", "offscreen");
+        // Else Qt warns that it is not set, where it is not.
+        environment.insert("XDG_RUNTIME_DIR", dir.filePath("runtime"));
+        environment.insert("QT_PLUGIN_PATH", DROVANEL_OBSERVER_PLUGINS);
+        environment.insert("QT_QPA_GENERIC_PLUGINS", "drovanelobserver");
+        for (; words.first().contains('='); words.removeFirst())
+            environment.insert(words.first().section('=', 0, 0), words.first().section('=', 1));
+        process.setProcessEnvironment(environment);
+        const QString program = words.takeFirst();
+        const int glob = words.indexOf("*.res");
+        if (glob >= 0) {
+            words = words.mid(0, glob) + QDir().entryList({ "*.res" }, QDir::Files, QDir::Name)
+                    + words.mid(glob + 1);
+        }
+        if (!words.isEmpty() && words.last().startsWith('>'))
+            process.setStandardOutputFile(words.takeLast().mid(1));
+        QMap<QString, QByteArray> before;
+        for (const QString &word : qAsConst(words))
+            before[word] = testres::readAll(word);
+
+        process.start(program == "drovanel-res" ? DROVANEL_RES
+                        : program == "drovanel"
+                        ? DROVANEL_EXECUTABLE
+                        : QDir(process.workingDirectory()).absoluteFilePath(program),
+                words);
+        const bool ended =
+                process.waitForFinished(30000) && process.exitStatus() == QProcess::NormalExit;
+        QByteArray transcript = "$ " + line.toUtf8() + '\n';
+        const auto readable = [this](QByteArray bytes) {
+            return bytes.replace(DROVANEL_RES, "drovanel-res")
+                    .replace(DROVANEL_EXECUTABLE, "drovanel")
+                    .replace(dir.path().toUtf8(), "<folder>")
+                    // The offscreen platform's own notice, as often as it likes.
+                    .replace("This plugin does not support propagateSizeHints()\n", "");
+        };
+        const QByteArray out = readable(process.readAllStandardOutput());
+        if (!out.isEmpty())
+            transcript += out == lastOutput ? "[the same output as above]\n" : out;
+        lastOutput = out;
+        QByteArray errors = readable(process.readAllStandardError());
+        if (errors.endsWith('\n'))
+            errors.chop(1);
+        for (const QByteArray &error : errors.split('\n')) {
+            if (!errors.isEmpty())
+                transcript += "stderr: " + error + '\n';
+        }
+        for (auto file = before.cbegin(); file != before.cend(); ++file) {
+            const QByteArray bytes = testres::readAll(file.key());
+            if (bytes == file.value())
+                continue;
+            transcript += QStringLiteral("[wrote %1: %2 bytes")
+                                  .arg(file.key())
+                                  .arg(bytes.size())
+                                  .toUtf8();
+            if (expected.contains(file.key())) {
+                const bool same = bytes == testres::toBytes(expected.value(file.key()));
+                transcript +=
+                        same ? ", as the layout gives them" : ", NOT as the layout gives them";
+                if (!same)
+                    faults << file.key();
+            }
+            transcript += "]\n";
+        }
+        return transcript
+                + (ended ? "[exit " + QByteArray::number(process.exitCode()) + "]\n"
+                         : QByteArray("[crashed or did not end]\n"));
     }
 
 private slots:
-    // Big5 "閱讀" (a backslash as trail byte), UTF-8 "中" (a model name), GB18030
-    // "金币x100"; then strings that are not text: bytes behind the zero byte, and a
-    // byte no encoding decodes alone.
     void initTestCase()
     {
         QVERIFY(QDir::setCurrent(dir.path()));
-        in.head.fill('\x5a');
-        in.objects.resize(2);
-        in.objects[0].strings = { testres::stored("\xbe\x5c\xc5\xaa"),
-            testres::stored("\xe4\xb8\xad"), testres::stored("\xbd\xf0\xb1\xd2x100") };
-        in.objects[0].part1 = { { 12, 5, -7 }, { 1, -2147483647 - 1, 2147483647 } };
-        in.objects[1].strings = { QByteArray("a\0b", 3), QByteArray("\x80", 2),
-            testres::stored("\x1f" + QByteArray(252, 'z')) };
-        in.objects[1].part2 = { { 1, 2, 3, 4, 5, 6, 7, 8, 9, -10 } };
-        QVERIFY(testres::writeFile("in.res", testres::toBytes(in) + "trailing"));
-        // String1's length 255, after the header and the first object's type and identifier.
-        QVERIFY(testres::writeFile("bad.res", testres::toBytes(in).replace(68, 1, "\xff")));
-    }
+        QVERIFY(QDir().mkdir("empty") && QDir().mkdir("zh") && QDir().mkdir("runtime")
+                && QFile::setPermissions(
+                        "runtime", QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+        QVERIFY(QFile::copy(DROVANEL_QM_FILE, "zh/drovanel_zh.qm"));
+        // Installed, the editor finds its translation relative to its executable.
+        QVERIFY(QDir().mkpath("prefix/bin") && QDir().mkpath("prefix/share/drovanel/translations"));
+        QVERIFY(QFile::copy(DROVANEL_RES, "prefix/bin/drovanel-res"));
+        QVERIFY(QFile::copy(DROVANEL_EXECUTABLE, "prefix/bin/drovanel")
+                && QFile::copy(
+                        DROVANEL_QM_FILE, "prefix/share/drovanel/translations/drovanel_zh.qm"));
+        const File all = testres::allKinds();
+        write("all.res", testres::toBytes(all));
+        write("zh/all.res", testres::toBytes(all));
+        write("empty.res", testres::toBytes({}));
+        File one;
+        one.objects = { { 5, 1, texts("one") } };
+        write("one.res", testres::toBytes(one));
+        // 253 characters fit, 254 do not.
+        write(QString(249, 'n') + ".res", testres::toBytes(one));
+        write(QString(250, 'n') + ".res", testres::toBytes(one));
+        // The smallest objects take all the bytes that their count asks for.
+        File minimal;
+        minimal.objects = { { 1, 1 }, { 2, 2 } };
+        write("minimal.res", testres::toBytes(minimal));
 
-    void commands()
-    {
-        QCOMPARE(run({ "check", "in.res", "bad.res" }), 1);
-        QVERIFY2(out.startsWith("in.res: ok, 2 objects\nbad.res: object 0 at offset 68: "), out);
-        QCOMPARE(run({ "--all", "check", "in.res" }), 2);
-        QCOMPARE(run({ "check", "in.res" }), 0);
-        QCOMPARE(run({ "export", "in.res", "out.json" }), 0);
-        // A strict parser takes it, control characters and all.
-        QCOMPARE(run({ "-c", "import json; json.load(open('out.json'))" }, "python3"), 0);
-        QCOMPARE(run({ "import", "out.json", "out.res" }), 0);
-        QCOMPARE(testres::readAll("out.res"), testres::readAll("in.res"));
-        for (const QStringList &toStandardOutput : { QStringList(), QStringList("-") }) {
-            QCOMPARE(run(QStringList { "export", "in.res" } + toStandardOutput), 0);
-            QCOMPARE(out, testres::readAll("out.json"));
-        }
+        // Damaged in each way that the editor refuses.
+        const QByteArray good = testres::toBytes(three());
+        write("three.res", good);
+        write("zero-bytes.res", "");
+        write("short-header.res", good.left(59));
+        write("negative-count.res", QByteArray(good).replace(52, 2, "\xff\xff"));
+        File damaged = three();
+        damaged.objectCount = 4;
+        write("ends-inside-object.res", testres::toBytes(damaged));
+        one.objectCount = 3;
+        write("count-beyond-file.res", testres::toBytes(one));
+        damaged = three();
+        damaged.objects[1].strings[0].clear();
+        write("string1-length-0.res", testres::toBytes(damaged));
+        damaged = three();
+        damaged.objects[0].strings[1] = QByteArray(255, 0);
+        write("string2-length-255.res", testres::toBytes(damaged));
+        damaged = three();
+        damaged.objects[2].strings[2] = "abc";
+        write("string3-without-zero.res", testres::toBytes(damaged));
+        write("negative-part1.res", QByteArray(good).replace(117, 4, "\xff\xff\xff\xff"));
+        // 2000000000 entries.
+        write("part2-beyond-file.res", QByteArray(good).replace(176, 4, "\x00\x94\x35\x77", 4));
+        write("ends-inside-part2.res", good.left(259));
+        write("ends-inside-string.res", good.left(166));
+        write("ends-inside-count.res", good.left(178));
 
-        QJsonObject root = QJsonDocument::fromJson(out).object();
-        QJsonArray strings;
-        for (const QJsonValue object : root["objects"].toArray())
-            strings << object["String1"] << object["String2"] << object["String3"];
-        QCOMPARE(QJsonDocument(strings).toJson(QJsonDocument::Compact),
-                R"([{"encoding":"big5","text":"閱讀"},{"encoding":"utf-8","text":"中"},)"
-                R"({"encoding":"gb18030","text":"金币x100"},{"hex":"610062"},{"hex":"8000"},)"
-                R"({"encoding":"gb18030","text":"\u001f)"
-                        + QByteArray(252, 'z') + R"("}])");
-
-        // A write that fails is not a success.
-        for (const QString command : { "export", "textconv" }) {
-            QProcess full;
-            full.setStandardOutputFile("/dev/full");
-            full.start(DROVANEL_RES, { command, "in.res" });
-            QVERIFY(full.waitForFinished());
-            QCOMPARE(full.exitCode(), 1);
-        }
-
-        // A modder's edit: Chinese text without an encoding, a removed entry and a
-        // removed object.
-        QJsonObject first = root["objects"].toArray().first().toObject();
-        first["String1"] = QJsonObject { { "text", "你好" } };
-        first["Part1"] = QJsonArray { first["Part1"].toArray().first() };
-        root["objects"] = QJsonArray { first };
-        QVERIFY(testres::writeFile("edited.json", QJsonDocument(root).toJson()));
-        QCOMPARE(run({ "import", "edited.json", "edited.res" }), 0);
-        testres::File edited = in;
-        edited.objects = { in.objects[0] };
-        edited.objects[0].strings[0] = QByteArray::fromHex("c4e3bac300");
-        edited.objects[0].part1.removeLast();
-        QCOMPARE(testres::readAll("edited.res"), testres::toBytes(edited) + "trailing");
-    }
-
-    // One line per change, in the order of the new file; an object inserted or
-    // removed in the middle changes no other object's lines.
-    void diff()
-    {
-        const testres::File old = fourObjects();
-        testres::File changed = old;
+        // diff and merge: BASE and a new file, and two sides that merge cleanly
+        // and two that conflict.
+        write("base.res", testres::toBytes(base()));
+        File changed = base();
         changed.head[0] = 1;
-        changed.objects[1].strings[0] = testres::stored("\xbd\xf0\xb1\xd2");
+        changed.tail[5] = 2;
+        changed.objects[1].strings[0] = stored("\xbd\xf0\xb1\xd2");
         changed.objects[1].part1[1][2] = 20;
         changed.objects[1].part1.append({ 12, 0, 0 });
-        changed.objects.insert(1, object(1, 0));
-        changed.objects.remove(3);
+        changed.objects[1].part2[0][3] = 40;
+        changed.objects[3].strings[1] = QByteArray("\x80", 2);
+        changed.objects[4].part2 = { {}, {}, {} };
+        changed.objects[5].strings[2] = stored("\xbe\x5c\xc5\xaa");
+        changed.objects[6].part1.clear();
+        changed.objects.remove(2);
+        changed.objects.insert(1, { 1, 0 });
         changed.trailing = "x";
-        QVERIFY(testres::writeFile("old.res", testres::toBytes(old)));
-        QVERIFY(testres::writeFile("new.res", testres::toBytes(changed)));
-        QCOMPARE(run({ "diff", "old.res", "new.res" }), 1);
-        const QByteArray zeros = QByteArray(51, 0).toHex();
-        QCOMPARE(QString::fromUtf8(out).split('\n'),
-                QStringList({ "header: OpaqueHead 00" + zeros + " → 01" + zeros,
-                        "+ Weapon 0 (objects[1])",
-                        R"(Item 101 (objects[1] → [2]): String1 "" → "金币")",
-                        "Item 101 (objects[1] → [2]): Part1[1].Value2 3 → 20",
-                        "Item 101 (objects[1] → [2]): Part1 1 entry added",
-                        "- Pose 102 (objects[2])", "trailing: (none) → 78", "" }));
-        QCOMPARE(run({ "diff", "old.res", "old.res" }), 0);
-        QCOMPARE(out, QByteArray());
-        QCOMPARE(run({ "diff", "old.res", "bad.res" }), 2);
-        QVERIFY2(err.startsWith("Cannot read bad.res: object 0 at offset 68: "), err);
-        // git's textconv turns a refused file into one line, and does not fail.
-        QCOMPARE(run({ "textconv", "bad.res" }), 0);
-        QVERIFY2(out.startsWith("drovanel-res: cannot read bad.res: object 0")
-                        && out.count('\n') == 1,
-                out);
-    }
+        write("new.res", testres::toBytes(changed));
 
-    void merge_data()
-    {
-        QTest::addColumn<testres::File>("ours");
-        QTest::addColumn<testres::File>("theirs");
-        QTest::addColumn<testres::File>("merged");
-        QTest::addColumn<testres::File>("theirsPreferred");
-        const testres::File base = fourObjects();
-        testres::File ours = base, theirs = base, merged = base, preferred = base;
-        // At a conflict, OUT holds OURS's value, or THEIRS's (`preferred`) when it is
-        // preferred.
-        const auto row = [&](const char *name, bool conflict = false) {
-            QTest::newRow(name) << ours << theirs << merged << (conflict ? preferred : merged);
-            ours = theirs = merged = preferred = base;
-        };
-        ours.objects[0].strings[0] = merged.objects[0].strings[0] = testres::stored("a");
-        theirs.objects[1].part1[0][1] = merged.objects[1].part1[0][1] = 7;
+        File ours = base(), theirs = base(), merged = base();
+        ours.objects[0].strings[0] = merged.objects[0].strings[0] = stored("a");
+        // Appended on one side and changed on the other, either way round; and
+        // changed on both, field by field.
+        ours.objects[1].part1.append({ 12, 0, 0 });
+        theirs.objects[1].part1[0] = { 12, 7, 9 };
+        merged.objects[1].part1 = { { 12, 7, 9 }, { 1, 2, 3 }, { 12, 0, 0 } };
+        ours.objects[1].part2[0][1] = merged.objects[1].part2[0][1] = 30;
+        theirs.objects[1].part2[0][3] = merged.objects[1].part2[0][3] = 40;
+        ours.objects[4].part2[0][3] = merged.objects[4].part2[0][3] = 9;
+        theirs.objects[4].part2.append({ 5, 0, 0, 0, 0, 0, 0, 0, 0, 0 });
+        merged.objects[4].part2.append({ 5, 0, 0, 0, 0, 0, 0, 0, 0, 0 });
+        ours.objects[2].strings[2] = theirs.objects[2].strings[2] = stored("b");
+        merged.objects[2].strings[2] = stored("b");
+        // OURS adds Item 1 first and Weapon 200, and removes the unknown object,
+        // THEIRS adds Map 300 first and removes the second Weapon 100, and both add
+        // Map 400.
+        ours.objects.insert(2, { 1, 200 });
+        ours.objects.removeLast();
+        theirs.objects.remove(5);
+        theirs.objects.prepend({ 5, 300 });
+        ours.objects.append(Object(5, 400));
+        theirs.objects.append(Object(5, 400));
+        ours.objects.prepend({ 2, 1 });
+        merged.objects = { { 2, 1 }, { 5, 300 }, merged.objects[0], merged.objects[1], { 1, 200 },
+            merged.objects[2], merged.objects[3], merged.objects[4], { 5, 400 } };
         ours.trailing = merged.trailing = "t";
         theirs.head[3] = merged.head[3] = 1;
-        row("fields, header and trailing bytes changed on one side each");
-        ours.objects[0].strings[2] = theirs.objects[0].strings[2] = testres::stored("b");
-        merged.objects[0].strings[2] = testres::stored("b");
-        row("the same change on both sides");
-        // ours adds Weapon 200 after Item 101; theirs removes Weapon 100 and puts Map
-        // 300 first.
-        ours.objects.insert(2, object(1, 200));
-        theirs.objects[0] = object(5, 300);
-        merged.objects[0] = object(5, 300);
-        merged.objects.insert(2, object(1, 200));
-        row("objects added and removed");
-        ours.objects[1].part1.append({ 12, 0, 0 });
+        write("clean-ours.res", testres::toBytes(ours));
+        write("mine.res", testres::toBytes(ours));
+        write("clean-theirs.res", testres::toBytes(theirs));
+        expected["clean.res"] = expected["mine.res"] = merged;
+
+        ours = theirs = base();
+        ours.objects[0].strings[0] = stored("a");
+        theirs.objects[0].strings[0] = stored("b");
+        ours.objects[1].part1[0][2] = 8;
         theirs.objects[1].part1[0][2] = 9;
-        merged.objects[1].part1 = { { 12, 5, 9 }, { 1, 2, 3 }, { 12, 0, 0 } };
-        row("entries appended on one side, changed on the other");
-        ours.objects[1].part1[0][1] = merged.objects[1].part1[0][1] = 1;
-        theirs.objects[1].part1[1][2] = merged.objects[1].part1[1][2] = 2;
-        row("entries changed on both sides, field by field");
-        ours.objects.append(object(5, 400));
-        theirs.objects.append(object(5, 400));
-        merged.objects.append(object(5, 400));
-        row("the same object added on both sides");
-        ours.objects[0].strings[0] = merged.objects[0].strings[0] = testres::stored("a");
-        theirs.objects[0].strings[0] = preferred.objects[0].strings[0] = testres::stored("b");
-        row("a field changed differently", true);
-        ours.objects.remove(3);
-        merged.objects.remove(3);
-        theirs.objects[3].strings[1] = preferred.objects[3].strings[1] = testres::stored("m");
-        row("removed on one side, changed on the other", true);
-        ours.objects[1].part1.append({ 1, 1, 1 });
-        merged = ours;
-        theirs.objects[1].part1 += { { 2, 2, 2 }, { 3, 3, 3 } };
-        preferred = theirs;
-        row("different numbers of entries appended", true);
+        ours.objects[2].part1 = { { 1, 1, 1 } };
+        theirs.objects[2].part1 = { { 2, 2, 2 }, { 3, 3, 3 } };
+        ours.objects[3].part2 = { { 1, 0, 0, 0, 0, 0, 0, 0, 0, 0 } };
+        theirs.objects[3].part2 = { { 2, 0, 0, 0, 0, 0, 0, 0, 0, 0 } };
+        // Map 104 removed in OURS and changed in THEIRS, the second Weapon 100
+        // the other way round; both add an Item 500 of their own.
+        ours.objects[5].strings[2] = stored("x");
+        theirs.objects[4].strings[1] = stored("m");
+        ours.objects.remove(4);
+        theirs.objects.remove(5);
+        ours.objects.append(Object(2, 500, texts("ours")));
+        theirs.objects.append(Object(2, 500, texts("theirs")));
+        ours.head[0] = 1;
+        theirs.head[0] = 2;
+        ours.trailing = "o";
+        theirs.trailing = "t";
+        write("conflict-ours.res", testres::toBytes(ours));
+        write("conflict-theirs.res", testres::toBytes(theirs));
+        // A conflict keeps OURS's value, or THEIRS's where it is preferred; the one
+        // side's order is the other's here.
+        expected["kept-ours.res"] = expected["preferred-ours.res"] = ours;
+        expected["preferred-theirs.res"] = theirs;
+
+        // Two sides that each add an object to a full file.
+        File full;
+        full.objects.resize(32766);
+        write("full-base.res", testres::toBytes(full));
+        full.objects.append(Object(1, 1));
+        write("full-ours.res", testres::toBytes(full));
+        full.objects.last().id = 2;
+        write("full-theirs.res", testres::toBytes(full));
+
+        // A text that would clear the screen and forge a line of its own.
+        File escaped = base();
+        escaped.objects[0].strings[0] = stored("a\x1b[2J\n+ Weapon 666 (objects[0])");
+        write("escape.res", testres::toBytes(escaped));
+
+        // Three mods in their load order: the first and the third change one
+        // text differently, the second a value; the third removes Pose 102.
+        File mods[3] = { base(), base(), base() };
+        mods[0].objects[0].strings[0] = stored("a");
+        mods[1].objects[1].part1[0][2] = 8;
+        mods[2].objects[0].strings[0] = stored("c");
+        mods[2].objects.remove(2);
+        for (int i = 0; i < 3; ++i)
+            write(QStringLiteral("mod%1.res").arg(i + 1), testres::toBytes(mods[i]));
+        File first = mods[2];
+        first.objects[0].strings[0] = stored("a");
+        first.objects[1].part1[0][2] = 8;
+        File last = first;
+        last.objects[0].strings[0] = stored("c");
+        expected["mods-first.res"] = first;
+        expected["mods-last.res"] = last;
+
+        // Names to find, in GB18030 and in Big5.
+        File names;
+        names.objects = { { 2, 1007, texts("\xbd\xf0\xb1\xd2x100") },
+            { 5, 40, texts("\xb5\xd8\xcd\xbc", "map_\x1b") } };
+        write("names-gb.res", testres::toBytes(names));
+        names.objects = { { 2, 2001, texts("\xaa\xf7\xb9\xf4") },
+            { 5, 41, texts("\xa6\x61\xb9\xcf\xa4\xa7\xaa\xf9") } };
+        write("names-big5.res", testres::toBytes(names));
+
+        write("typed.json", Typed);
+        expected["typed.res"] = typed();
+        expected["round.res"] = all;
+        for (const auto &json : importedJson())
+            write(json.first + ".json", json.second);
+        write("out.res", "old");
     }
 
-    // Run as git runs a merge driver: OUT is OURS.
-    void merge()
+    void golden_data()
     {
-        QFETCH(testres::File, ours);
-        QFETCH(testres::File, theirs);
-        QFETCH(testres::File, merged);
-        QFETCH(testres::File, theirsPreferred);
-        const bool conflict = testres::toBytes(merged) != testres::toBytes(theirsPreferred);
-        QVERIFY(testres::writeFile("base.res", testres::toBytes(fourObjects()))
-                && testres::writeFile("ours.res", testres::toBytes(ours))
-                && testres::writeFile("theirs.res", testres::toBytes(theirs)));
-        QCOMPARE(run({ "merge", "base.res", "ours.res", "theirs.res", "-o", "out.res", "--prefer",
-                         "theirs" }),
-                0);
-        QCOMPARE(testres::readAll("out.res"), testres::toBytes(theirsPreferred));
-        QCOMPARE(run({ "merge", "base.res", "ours.res", "theirs.res", "-o", "ours.res" }),
-                int(conflict));
-        QCOMPARE(err.count("conflict: "), int(conflict));
-        QCOMPARE(testres::readAll("ours.res"), testres::toBytes(merged));
-    }
-
-    // Two sides that each add an object to a full file merge into more objects
-    // than a header counts: OUT is left as it was.
-    void mergeBeyondTheHeader()
-    {
-        testres::File base, ours, theirs;
-        base.objects.resize(32766);
-        ours = theirs = base;
-        ours.objects.append(object(1, 1));
-        theirs.objects.append(object(1, 2));
-        QVERIFY(testres::writeFile("base.res", testres::toBytes(base))
-                && testres::writeFile("ours.res", testres::toBytes(ours))
-                && testres::writeFile("theirs.res", testres::toBytes(theirs))
-                && testres::writeFile("out.res", "old"));
-        QCOMPARE(run({ "merge", "base.res", "ours.res", "theirs.res", "-o", "out.res" }), 2);
-        QVERIFY2(err.endsWith("Cannot write out.res: 32768 objects; the header of a RES file "
-                              "counts at most 32767.\n"),
-                err);
-        QCOMPARE(testres::readAll("out.res"), QByteArray("old"));
-    }
-
-    // git, set up as the README tells modders: a branch that edits a field and
-    // one that adds an object merge cleanly through the driver; git diff shows a
-    // field change as one changed line; a real conflict is git's conflict.
-    void git()
-    {
-        const auto git = [this](const QString &command) {
-            return run(QStringList { "-C", "repo" } + command.split(' '), "git");
+        QTest::addColumn<QStringList>("commands");
+        QTest::newRow("check") << QStringList {
+            "drovanel-res check *.res missing.res",
+            "drovanel-res check one.res",
         };
-        QVERIFY(QDir().mkdir("repo") && git("init -q -b main") == 0);
-        for (const QString setting : { "user.name Modder", "user.email modder@example.org",
-                     "diff.res.textconv " DROVANEL_RES " textconv",
-                     "merge.res.driver " DROVANEL_RES " merge %O %A %B -o %A" })
-            QCOMPARE(run({ "-C", "repo", "config", setting.section(' ', 0, 0),
-                                 setting.section(' ', 1) },
-                             "git"),
-                    0);
-        testres::File file = fourObjects();
-        // Commits file on the branch that "checkout -q" with `branch` goes to.
-        const auto commit = [&](const QString &branch) {
-            return (branch.isEmpty() || git("checkout -q " + branch) == 0)
-                    && testres::writeFile("repo/item.res", testres::toBytes(file))
-                    && git("add item.res") == 0 && git("commit -q -m commit") == 0;
+        QTest::newRow("export") << QStringList {
+            "drovanel-res export all.res",
+            "drovanel-res export all.res -",
+            "drovanel-res export all.res all.json",
+            "drovanel-res export empty.res",
+            "drovanel-res export one.res",
+            "drovanel-res export string3-without-zero.res",
+            "drovanel-res export missing.res out.json",
+            "drovanel-res export all.res missing/out.json",
+            "drovanel-res export all.res >/dev/full",
         };
-        QVERIFY(testres::writeFile("repo/.gitattributes", "*.res diff=res merge=res\n"));
-        QVERIFY(git("add .gitattributes") == 0 && commit(QString()));
-        const testres::File base = file;
-        file.objects[1].part1[0][2] = 8;
-        QVERIFY(commit("-b field"));
-        QCOMPARE(git("show --format= field"), 0);
-        QCOMPARE(out.count("\n-  ") + out.count("\n+  "), 2);
-        QVERIFY2(out.contains("\n-          \"Value2\": 3\n+          \"Value2\": 8\n"), out);
-        file = base;
-        file.objects.append(object(5, 300));
-        QVERIFY(commit("-b object main"));
-        QVERIFY2(git("merge -q --no-edit field") == 0, out + err);
-        file.objects[1].part1[0][2] = 8;
-        QCOMPARE(testres::readAll("repo/item.res"), testres::toBytes(file));
-
-        file = base;
-        file.objects[1].part1[0][2] = 9;
-        QVERIFY(commit("-b other main"));
-        QCOMPARE(git("merge -q --no-edit field"), 1);
-        QVERIFY2((out + err).contains("CONFLICT"), out + err);
-        QVERIFY2(err.contains(
-                         "conflict: Item 101 objects[1].Part1[0].Value2: base 3, ours 9, theirs 8"),
-                err);
+        QStringList imports { "drovanel-res export all.res round.json",
+            "drovanel-res import round.json round.res", "drovanel-res import typed.json typed.res",
+            "drovanel-res import missing.json out.res",
+            "drovanel-res import typed.json missing/out.res" };
+        for (const auto &json : importedJson())
+            imports << "drovanel-res import " + json.first + ".json out.res";
+        QTest::newRow("import") << imports;
+        QTest::newRow("diff") << QStringList {
+            "drovanel-res diff base.res new.res",
+            "drovanel-res diff new.res base.res",
+            "drovanel-res diff base.res base.res",
+            "drovanel-res diff base.res string1-length-0.res",
+            "drovanel-res diff missing.res base.res",
+            "drovanel-res diff base.res new.res >/dev/full",
+            "drovanel-res diff base.res escape.res",
+        };
+        QTest::newRow("merge") << QStringList {
+            "drovanel-res merge base.res clean-ours.res clean-theirs.res -o clean.res",
+            "drovanel-res merge base.res mine.res clean-theirs.res -o mine.res",
+            "drovanel-res merge base.res conflict-ours.res conflict-theirs.res -o kept-ours.res",
+            "drovanel-res merge base.res conflict-ours.res conflict-theirs.res --prefer ours -o "
+            "preferred-ours.res",
+            "drovanel-res merge base.res conflict-ours.res conflict-theirs.res -o "
+            "preferred-theirs.res --prefer theirs",
+            "drovanel-res merge base.res clean-ours.res string1-length-0.res -o out.res",
+            "drovanel-res merge full-base.res full-ours.res full-theirs.res -o full.res",
+            "drovanel-res merge base.res clean-ours.res clean-theirs.res -o missing/out.res",
+            "drovanel-res merge base.res conflict-ours.res string1-length-0.res -o out.res --name "
+            "item.res",
+            "drovanel-res merge base.res mod1.res mod2.res mod3.res -o mods-first.res",
+            "drovanel-res merge base.res mod1.res mod2.res mod3.res -o mods-last.res --prefer last",
+            "drovanel-res merge base.res mod1.res string1-length-0.res mod3.res -o out.res",
+        };
+        QTest::newRow("find") << QStringList {
+            "drovanel-res find 金币 names-gb.res names-big5.res",
+            "drovanel-res find 地圖 names-gb.res names-big5.res",
+            "drovanel-res find ^100 names-gb.res names-big5.res",
+            "drovanel-res find -i X100 names-gb.res",
+            "drovanel-res find X100 names-gb.res",
+            "drovanel-res find map_ names-gb.res zero-bytes.res names-big5.res",
+            "drovanel-res find ( names-gb.res",
+            "drovanel-res find 金币",
+        };
+        QTest::newRow("textconv") << QStringList {
+            "drovanel-res textconv one.res",
+            "drovanel-res textconv negative-count.res",
+            "drovanel-res textconv missing.res",
+            "drovanel-res textconv one.res >/dev/full",
+        };
+        QTest::newRow("command-line") << QStringList {
+            "drovanel-res --help",
+            "drovanel-res --version",
+            "cd empty && drovanel-res",
+            "drovanel-res frobnicate one.res",
+            "drovanel-res check",
+            "drovanel-res export",
+            "drovanel-res export a.res b.json c",
+            "drovanel-res import a.json",
+            "drovanel-res diff a.res",
+            "drovanel-res merge a.res b.res c.res",
+            "drovanel-res merge a.res b.res -o c.res",
+            "drovanel-res textconv a.res b.res",
+            "drovanel-res check one.res -o out.res",
+            "drovanel-res diff a.res b.res --prefer ours",
+            "drovanel-res merge a.res b.res c.res -o d.res --prefer mine",
+            "drovanel-res --all check one.res",
+            "drovanel-res check one.res -o",
+            "drovanel-res export --help",
+            "drovanel-res merge --help",
+            "drovanel-res --help-all",
+            "drovanel-res check one.res -i",
+            "cd empty && LANG=zh_CN.UTF-8 ../prefix/bin/drovanel-res check ../one.res "
+            "../zero-bytes.res",
+            "cd empty && LANG=zh_CN.UTF-8 ../prefix/bin/drovanel-res export",
+        };
+        QTest::newRow("editor") << QStringList {
+            "drovanel all.res",
+            "drovanel missing.res",
+            "drovanel string2-length-255.res",
+            "drovanel all.res one.res",
+            "drovanel --version",
+            "cd empty && drovanel",
+            "cd zh && drovanel all.res",
+            "cd zh && drovanel all.res one.res",
+            "cd empty && LANG=zh_CN.UTF-8 ../prefix/bin/drovanel ../string2-length-255.res",
+            "cd empty && LANG=en_US.UTF-8 ../prefix/bin/drovanel --help",
+        };
     }
 
-    void importRefusal_data()
+    void golden()
     {
-        QTest::addColumn<QByteArray>("json");
-        QTest::addColumn<QByteArray>("fault");
-        QTest::newRow("malformed") << Valid + "," << QByteArray("line 3, column");
-        refusal("missing field", R"("EntryTypeTypeID": 2,)", "", "objects[0].EntryTypeTypeID");
-        refusal("extra field", R"("Part2": [])", R"("Part2": [], "X": 0)", "objects[0].X");
-        refusal("wrong type", R"(: 1,)", R"(: "1",)", "objects[0].ObjectType");
-        refusal("outside int32", R"(: 6)", R"(: 3000000000)",
-                "objects[0].Part1[0].Value2: 3000000000 is outside the int32 range.");
-        refusal("header of 122 digits", R"("header": ")", R"("header": "00)", "header");
-        refusal("bad hex", R"("00")", R"("0g")", "objects[0].String1.hex");
-        refusal("254 bytes", R"("a", "encoding": "big5")",
-                '"' + QString(127, QChar(0x4f60)).toUtf8() + '"', "objects[0].String3.text");
-        refusal("not in Big5", R"("a")", R"("x们")",
-                R"(objects[0].String3.text: big5 cannot represent "们" (U+4EEC); a text )"
-                R"(without "encoding" is stored as GB18030.)");
-        refusal("unknown encoding", R"("big5")", R"("latin1")", "objects[0].String3.encoding");
-        refusal("a fraction", R"(: 6)", R"(: 6.5)", "objects[0].Part1[0].Value2");
-        refusal("odd hex", R"("00")", R"("000")", "objects[0].String1.hex");
-        refusal("255 bytes of hex", R"("00")", '"' + QByteArray(510, '0') + '"',
-                "objects[0].String1.hex");
-        refusal("hex without its zero byte", R"("00")", R"("41")", "objects[0].String1.hex");
-        refusal("a zero character", R"("text": "")", R"("text": "a\u0000b")",
-                "objects[0].String2.text");
-        refusal("a field given twice", R"("Part2": [])", R"("Part2": [], "Part2": [])",
-                "objects[0].Part2");
-        QTest::newRow("a zero byte after the JSON") << Valid + '\0' + "," << QByteArray("line 3");
-        // The most objects that a RES file holds are taken.
-        const QByteArray object = Valid.mid(Valid.indexOf("{\"ObjectType")).chopped(2);
-        const auto objects = [&object](int count) {
-            return QByteArray(Valid).replace(
-                    object + "]}", object + ("," + object).repeated(count - 1) + "]}");
-        };
-        QTest::newRow("32768 objects") << objects(32768) << QByteArray("objects: ");
-        QTest::newRow("32767 objects") << objects(32767) << QByteArray();
-    }
-
-    // The fault is named with its JSON path, and OUT.res is left as it was.
-    void importRefusal()
-    {
-        QFETCH(QByteArray, json);
-        QFETCH(QByteArray, fault);
-        QVERIFY(testres::writeFile("mod.json", json) && testres::writeFile("old.res", "old"));
-        const bool taken = fault.isNull();
-        QCOMPARE(run({ "import", "mod.json", "old.res" }), int(!taken));
-        QVERIFY2(err.startsWith(taken ? "" : "Cannot import mod.json: " + fault), err);
-        QCOMPARE(testres::readAll("old.res") == "old", !taken);
-        // What is taken, the editor opens.
-        QCOMPARE(run({ "check", "old.res" }), int(!taken));
+        QFETCH(QStringList, commands);
+        lastOutput.clear();
+        QByteArray transcript;
+        for (const QString &command : commands)
+            transcript += run(command) + '\n';
+        const QString mismatch = golden::mismatch(
+                QStringLiteral("cli-%1.txt").arg(QTest::currentDataTag()), transcript);
+        QVERIFY2(mismatch.isEmpty(), qPrintable(mismatch));
+        QVERIFY2(faults.isEmpty(), qPrintable("not as the layout gives them: " + faults.join(' ')));
     }
 };
 

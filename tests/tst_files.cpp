@@ -51,7 +51,8 @@ class TestFiles : public QObject
 private slots:
     void initTestCase()
     {
-        testres::File file = testres::generateFile(7, 5);
+        testres::File file = testres::allKinds();
+        file.objects.resize(5);
         file.trailing = "trailing";
         res = testres::toBytes(file);
         QVERIFY(testres::writeFile(path("in.res"), res));
@@ -85,6 +86,26 @@ private slots:
         QCOMPARE(out, "in.fifo: ok, 5 objects\n");
         QVERIFY(writer.waitForFinished() && writer.exitCode() == 0);
         QVERIFY(S_ISFIFO(statusOf(path("out.fifo")).st_mode));
+    }
+
+    // Standard output named as a file is written into; a name that the system's
+    // encoding cannot give back as its bytes is refused, not taken for another.
+    void namesOfOutputs()
+    {
+        QCOMPARE(run({ "export", "in.res", "/dev/stdout" }), 0);
+        QCOMPARE(out, json);
+        QProcess shell;
+        shell.setWorkingDirectory(dir.path());
+        shell.start("sh",
+                { "-c",
+                        QStringLiteral("'%1' import in.json \"$(printf '\\377\\376.res')\"")
+                                .arg(DROVANEL_RES) });
+        QVERIFY(shell.waitForFinished());
+        QCOMPARE(shell.exitCode(), 2);
+        QCOMPARE(shell.readAllStandardError().split('\n').first(),
+                "drovanel-res: the name \"\\xff\\xfe.res\" cannot be represented in the system's "
+                "encoding of file names.");
+        QCOMPARE(QDir(dir.path()).entryList({ "*.res" }, QDir::Files), QStringList { "in.res" });
     }
 
     // The file written in place of another keeps its owner, group and mode,

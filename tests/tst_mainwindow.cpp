@@ -1,17 +1,21 @@
-// The window as a modder uses it: the tree of an opened file, the three ways to
-// open a file, the add commands, what Save then writes, and its Chinese texts;
-// and the forms of an object and its entries, typed into key by key.
+// The window as a modder uses it: a script of what a user does, with what the
+// window shows after each step compared with a golden file, in English and in
+// Chinese, and what Save wrote compared with the test's own bytes; the forms of
+// an object with many entries, walked with Tab; typing inside a field; and the
+// translation kept in step with the code.
 
 #include "entryformarea.h"
+#include "golden.h"
 #include "resbytes.h"
-#include "resrecords.h"
 #include "testwindow.h"
 #include "uimypart0.h"
 #include "uimypart1subobject.h"
 #include "uimypart2subobject.h"
+#include "windowtext.h"
 
 #include <QComboBox>
 #include <QLineEdit>
+#include <QMetaEnum>
 #include <QMimeData>
 #include <QProcess>
 #include <QRegularExpression>
@@ -24,67 +28,169 @@
 
 namespace {
 
-// In file order Weapon, Item, Pose, VipItem, Map, Pose, Item and Pose objects;
-// bytes follow the last object. The first Pose has two Part1 entries, the
-// second three.
+using testres::texts;
+
+// Every type in its folder, and one of no folder; GB18030, Big5 and UTF-8
+// texts; every named value and unnamed ones, four Part1 entries (a second row
+// of forms) and two Part2 entries; empty tables.
 testres::File sampleFile()
 {
-    testres::File file = testres::generateFile(3, 8, false);
-    file.objects[5].objectType = 3;
-    file.objects[5].id = -1;
-    // "Wuqi" in GB18030 and a model name in ASCII.
-    file.objects[5].strings = { testres::stored("\xce\xe4\xc6\xf7"), testres::stored("m_pose"),
-        testres::stored("") };
-    file.objects[5].part1.resize(3);
-    file.objects[2].part1 = { { 99, 5, -7 }, { 12, 1, 2 } };
-    // The first weapon has more entries than its areas show at once.
-    file.objects[0].part1.resize(30);
-    file.objects[0].part2.resize(12);
+    testres::File file;
+    file.head.fill('h');
+    file.objects = {
+        { 1, 1001, texts("\xcd\xc0\xc1\xfa\xb5\xb6", "m_sword", "\xce\xe4\xc6\xf7"),
+                { { 12, 5, -7 }, { 99, 1, 2 }, { 17, 0, 100 }, { 8, 3, 4 } },
+                { { 2, 0, 1, 3, 0, 0, 0, 0, 0, -10 }, { 0, 0, 42, 0, 0, 0, 0, 0, 0, 0 } } },
+        { 2, 2002, texts("\xbe\x5c\xc5\xaa", "\xe6\xa8\xa1\xe5\x9e\x8b"),
+                { { 1, -2147483647 - 1, 7 }, { 2, 0, 0 }, { 11, 0, 0 } },
+                { { 0, 0, 2, 0, 0, 0, 0, 0, 0, 0 }, { 0, 0, 3, 0, 0, 0, 0, 0, 0, 0 } } },
+        { 3, -1 },
+        { 4, 4004, texts("\xb6\x51\xbb\xab\xbc\x43", "\xa6\x61\xb9\xcf"), {},
+                { { 1, 2, 10, 4, 5, 6, 7, 8, 9, 10 } } },
+        { 5, 5005, texts("\xb5\xd8\xcd\xbc", "m"), {}, { { 0, 0, 6, 0, 0, 0, 0, 0, 0, 0 } } },
+        { 9, 7, texts("x") },
+        { 3, 6006, texts("pose", "m_pose"), { { 13, 0, 0 }, { 14, 0, 0 }, { 18, 0, 0 } },
+                { { 0, 0, 4, 0, 0, 0, 0, 0, 0, 0 }, { 0, 0, 5, 0, 0, 0, 0, 0, 0, 0 } } },
+    };
     file.trailing = "kept";
     return file;
 }
 
-// Opens the sample, or another file, as item.res in the active window, and
-// selects its second Pose, object 5.
-QString openSample(TestWindow &w, const testres::File &file = sampleFile())
+// What the user does, a step a line, its actions separated by ";". "type
+// Part1.2.1 x" types x into the field of row 1 of the third Part1 form ("form"
+// is the object's form); "answer Save" answers the next box; "block" puts a
+// folder where the file is, so that Save fails, and "unblock" removes it.
+QStringList script()
 {
-    const QString path = w.writeFile("item.res", testres::toBytes(file));
-    w.window.show();
-    QApplication::setActiveWindow(&w.window);
-    w.window.openFile(path);
-    w.select("Pose/1");
-    return path;
+    return {
+        "Save; AddNewObject; AddSubObjectInPart2; open",
+        "open item.backup.res",
+        "expand item",
+        "select Header",
+        "select Weapon",
+        "select Weapon/0",
+        "list Part1.1.0",
+        "list Part2.1.2",
+        "select Item/0",
+        "select Pose/0",
+        "select Vipitem/0",
+        "select Map/0",
+        "select Pose/1",
+        // A character of four GB18030 bytes that does not fit is not split.
+        "select Weapon/0; type form.1 007; type form.3 m_铁; type form.4 "
+                + QString(125, QChar(0x94c1)) + "x" + QString::fromUcs4(U"\U0001F600")
+                + "; type form.2 " + QString(127, QChar(0x94c1)),
+        "choose Part1.0.0 Lianhua; type Part1.0.1 1x2a; type Part1.0.2 -4-5; type Part1.1.1 "
+        "2147483647; type Part1.1.2 -2147483648; type Part1.2.1 99999999999; type Part1.2.2 １３; "
+        "choose Part1.3.0 EFAfterGet",
+        "type Part2.0.0 -; type Part2.0.1 45-; choose Part2.0.2 hide; type Part2.0.3 7; type "
+        "Part2.0.4 8; type Part2.0.5 0; type Part2.0.6 -1; type Part2.0.7 100; type Part2.0.8 "
+        "101; type Part2.0.9 102; choose Part2.1.2 MaxHp",
+        "select Item/0; select Weapon/0",
+        "choose Part1.1.0 GetItemWhenAction; list Part1.1.0",
+        "select Item/0; select Weapon/0",
+        "select Header; AddNewObject",
+        "AddSubObjectInPart1",
+        "select Pose; AddNewObject; select Weapon; AddNewObject; select Item; AddNewObject; "
+        "select Vipitem; AddNewObject; select Map; AddNewObject",
+        "expand item; select Map/1; type form.1 ; AddSubObjectInPart1; type Part1.0.1 42; "
+        "AddSubObjectInPart2; AddSubObjectInPart2",
+        "Save",
+        "open damaged.res",
+        "type form.1 55; undo; drop item.backup.res other.res",
+        "type form.1 56; answer Cancel; close",
+        "answer Cancel; drop other.res",
+        "answer Cancel; open other.res",
+        "block; answer Save; close",
+        "unblock; answer Save; drop other.res",
+        "open item.backup.res; select Map/1; type form.1 57; answer Discard; open full.res; "
+        "select Pose; AddNewObject",
+        "close",
+    };
 }
 
-QStringList texts(QTreeWidgetItem *item, bool children)
+// The sample as the script leaves it.
+testres::File scriptedFile()
 {
-    QStringList texts;
-    for (int i = 0; i < (children ? item->childCount() : 3); ++i)
-        texts << (children ? item->child(i)->text(0) : item->text(i));
-    return texts;
-}
-
-QByteArray encoded(const char *encoding, const QString &text)
-{
-    return QTextCodec::codecForName(encoding)->fromUnicode(text);
-}
-
-// A file of names, each the String1 of an object, stored in that encoding.
-testres::File namesFile(const char *encoding, const QStringList &names)
-{
-    testres::File file;
-    for (const QString &name : names) {
-        file.objects.append(testres::Object());
-        file.objects.last().strings[0] = testres::stored(encoded(encoding, name));
-    }
+    testres::File file = sampleFile();
+    testres::Object &weapon = file.objects[0];
+    weapon.id = 7;
+    weapon.strings = texts(QByteArray("\xcc\xfa").repeated(126), "m_\xcc\xfa",
+            QByteArray("\xcc\xfa").repeated(125) + "x");
+    weapon.part1 = { { 17, 12, -45 }, { 16, 2147483647, -2147483647 - 1 }, { 17, 999999999, 13 },
+        { 15, 3, 4 } };
+    weapon.part2[0] = { 0, 45, 10, 7, 8, 0, -1, 100, 101, 102 };
+    weapon.part2[1][2] = 1;
+    for (qint32 type : { 3, 1, 2, 4, 5 })
+        file.objects.append(testres::Object(type, -1));
+    testres::Object &map = file.objects.last();
+    map.id = 56;
+    map.part1 = { { 12, 42, 0 } };
+    map.part2 = { { 2, 0, 1, 0, 0, 0, 0, 0, 0, 0 }, { 2, 0, 1, 0, 0, 0, 0, 0, 0, 0 } };
     return file;
 }
 
-// Names a game ships, in traditional and in simplified text.
-const QStringList TraditionalNames { "閱讀", "貴賓劍", "對外開放", "屠龍寶刀", "說明書", "戰士",
-    "魔法藥水", "經驗值", "龍鱗鎧甲", "寶石戒指", "長劍", "坐騎" };
-const QStringList SimplifiedNames { "阅读", "贵宾剑", "对外开放", "屠龙宝刀", "说明书", "战士",
-    "魔法药水", "经验值", "龙鳞铠甲", "宝石戒指", "长剑", "坐骑" };
+// A field by its name in the script.
+QWidget *field(TestWindow &w, const QString &name)
+{
+    const QStringList parts = name.split('.');
+    const int i = parts.value(1).toInt();
+    QWidget *form = parts.first() == "form" ? static_cast<QWidget *>(w.form<UiMyPart0>())
+            : parts.first() == "Part1"      ? static_cast<QWidget *>(w.form<UiMyPart1SubObject>(i))
+                                            : w.form<UiMyPart2SubObject>(i);
+    return valueAt(form, parts.last().toInt());
+}
+
+void act(TestWindow &w, const QString &action)
+{
+    const QString verb = action.section(' ', 0, 0), target = action.section(' ', 1, 1);
+    const QString text = action.section(' ', 2), path = w.dir.filePath("item.backup.res");
+    if (verb == "open") {
+        // The name is for the file dialog, if the window shows one; none cancels it.
+        w.open(target.isEmpty() ? QString() : w.dir.filePath(target));
+        w.watcher.files.clear();
+    } else if (verb == "answer") {
+        w.watcher.buttons << QMessageBox::StandardButton(
+                QMetaEnum::fromType<QMessageBox::StandardButtons>().keyToValue(qPrintable(target)));
+    } else if (verb == "select" || verb == "expand") {
+        w.select(target);
+        if (verb == "expand")
+            QTest::keyClick(w.tree, Qt::Key_Asterisk);
+    } else if (verb == "type") {
+        QWidget *edit = field(w, target);
+        // A box or dialog may have left the window inactive.
+        QApplication::setActiveWindow(&w.window);
+        edit->setFocus();
+        QTRY_VERIFY(edit->hasFocus());
+        retype(edit, text);
+    } else if (verb == "choose" || verb == "list") {
+        auto *box = static_cast<QComboBox *>(field(w, target));
+        const char *context = box->parentWidget()->metaObject()->className();
+        verb == "list"
+                ? box->showPopup()
+                : box->setCurrentText(QCoreApplication::translate(context, qPrintable(text)));
+    } else if (verb == "undo") {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Z, Qt::ControlModifier);
+    } else if (verb == "drop") {
+        // As from a file manager: the window gets the drop once it took the drag.
+        QMimeData data;
+        for (const QString &name : action.split(' ').mid(1))
+            data.setUrls(data.urls() << QUrl::fromLocalFile(w.dir.filePath(name)));
+        QDragEnterEvent enter({ 9, 9 }, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QDropEvent drop({ 9, 9 }, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(&w.window, &enter);
+        if (enter.isAccepted())
+            QCoreApplication::sendEvent(&w.window, &drop);
+    } else if (verb == "close") {
+        w.window.close();
+    } else if (verb == "block") {
+        QVERIFY(QFile::remove(path) && QDir().mkdir(path));
+    } else if (verb == "unblock") {
+        QDir().rmdir(path);
+    } else {
+        w.trigger(verb);
+    }
+}
 
 // Of the forms built in an entry area, the one that stands last, or first, in
 // reading order.
@@ -99,15 +205,35 @@ QWidget *formAtEnd(const EntryFormArea &area, bool last)
             [&](QWidget *a, QWidget *b) { return place(a) < place(b); });
 }
 
-struct Forms
+// Opens the file as name in the active window.
+QString openFile(TestWindow &w, const QString &name, const testres::File &file)
 {
-    ResObject object = { 1, 3, { 4, "old" }, { 4, "old" }, { 4, "old" }, 0, {}, 0, {} };
-    Part1SubObject entry1 = { 5, -1, 3 };
-    Part2SubObject entry2 = { 2, 0, 7, 3, 0, 0, 0, 0, 0, 0 };
-    UiMyPart0 part0 { nullptr, &object };
-    UiMyPart1SubObject part1 { nullptr, &entry1 };
-    UiMyPart2SubObject part2 { nullptr, &entry2 };
-};
+    const QString path = w.writeFile(name, testres::toBytes(file));
+    w.window.show();
+    w.window.openFile(path);
+    QApplication::setActiveWindow(&w.window);
+    return path;
+}
+
+QByteArray encoded(const char *encoding, const QString &text)
+{
+    return QTextCodec::codecForName(encoding)->fromUnicode(text);
+}
+
+// A file of names, each the String1 of a weapon, stored in that encoding.
+testres::File namesFile(const char *encoding, const QStringList &names)
+{
+    testres::File file;
+    for (const QString &name : names)
+        file.objects.append(testres::Object(1, 0, texts(encoded(encoding, name))));
+    return file;
+}
+
+// Names a game ships, in traditional and in simplified text.
+const QStringList TraditionalNames { "閱讀", "貴賓劍", "對外開放", "屠龍寶刀", "說明書", "戰士",
+    "魔法藥水", "經驗值", "龍鱗鎧甲", "寶石戒指", "長劍", "坐騎" };
+const QStringList SimplifiedNames { "阅读", "贵宾剑", "对外开放", "屠龙宝刀", "说明书", "战士",
+    "魔法药水", "经验值", "龙鳞铠甲", "宝石戒指", "长剑", "坐骑" };
 
 } // namespace
 
@@ -118,237 +244,93 @@ class TestMainWindow : public QObject
     Q_OBJECT
 
 private slots:
-    // Short names, which a byte count cannot tell apart, read back as they were
-    // written: simplified in GB18030, traditional in Big5 (whose trail byte may be
-    // a backslash, and which may not be GB18030 at all) and in GB18030. Model names
-    // are UTF-8, or else read as the other texts are.
-    void tree()
+    void script_data()
     {
-        TestWindow w;
-        testres::File file = sampleFile();
-        file.objects[6].objectType = file.objects[7].objectType = 9;
-        const QByteArray names[][2] = {
-            { "\xbd\xf0\xb1\xd2x100", "模型_1" },
-            { "\xbe\x5c\xc5\xaa", "\xbe\x5c\xc5\xaa" },
-            { "\xb9\xef\xa5\x7e\xb6\x7d\xa9\xf1", "\xc4\xa3\xd0\xcd" },
-            { "\xd9\x46\xd9\x65\x84\xa6", "m" },
-        };
-        for (int i : { 0, 1, 3, 4 }) {
-            const QByteArray *name = names[i - i / 3];
-            file.objects[i].strings = { testres::stored(name[0]), testres::stored(name[1]),
-                testres::stored(name[0]) };
-        }
-        w.open(w.writeFile("data.backup.res", testres::toBytes(file)));
-        QCOMPARE(w.tree->topLevelItemCount(), 1);
-        QCOMPARE(w.tree->topLevelItem(0)->text(0) + ": "
-                        + (texts(w.tree->topLevelItem(0), true) + texts(w.node("Objects"), true))
-                                  .join(' '),
-                "data: Header Objects Weapon Pose Item Vipitem Map");
-        QStringList rows;
-        for (int i = 0; i < w.node("Objects")->childCount(); ++i)
-            rows << QString::number(w.node("Objects")->child(i)->childCount());
-        QCOMPARE(rows.join(' '), "1 2 1 1 1");
-        QCOMPARE(texts(w.node("Pose/1"), false), (QStringList { "-1", "武器", "m_pose" }));
-        QStringList shown;
-        for (const char *row : { "Weapon/0", "Item/0", "Vipitem/0", "Map/0" })
-            shown << texts(w.node(row), false).mid(1);
-        QCOMPARE(shown.join(' '), "金币x100 模型_1 閱讀 閱讀 對外開放 模型 貴賓劍 m");
-        w.select("Weapon/0");
-        auto *form = w.form<UiMyPart0>();
-        QCOMPARE(valueAt<QLineEdit>(form, 3)->text() + valueAt<QLineEdit>(form, 4)->text(),
-                "模型_1金币x100");
-        QCOMPARE(w.watcher.boxes.size(), 2);
-        QCOMPARE(w.watcher.boxes.first().title + ": " + w.watcher.boxes.first().text,
-                "Warning: Unknown ObjectType");
+        QTest::addColumn<QString>("translation");
+        QTest::newRow("en") << QString();
+        QTest::newRow("zh") << QString(DROVANEL_QM_FILE);
     }
 
-    void openOverEdits_data()
+    // After each step, what the window shows; then what Save wrote. Qt's own
+    // texts, which a Chinese Qt may or may not translate, are left out of the
+    // Chinese script: the reason a save failed.
+    void script()
     {
-        QTest::addColumn<QString>("steps");
-        QTest::addColumn<int>("answer");
-        QTest::addColumn<QString>("outcome");
-        const int save = QMessageBox::Save, discard = QMessageBox::Discard;
-        QTest::newRow("Open, Cancel") << "Open other.res" << int(QMessageBox::Cancel) << "asked";
-        QTest::newRow("Open, Discard") << "Open other.res" << discard << "asked, opened";
-        QTest::newRow("Open, Save") << "Open other.res" << save << "asked, saved, opened";
-        QTest::newRow("Open, edit undone") << "undo Open other.res" << 0 << "opened";
-        QTest::newRow("Open, dialog cancelled") << "Open" << discard << "asked";
-        QTest::newRow("Open, damaged file") << "undo Open damaged.res" << 0 << "refused";
-        QTest::newRow("drop, Discard") << "drop other.res" << discard << "asked, opened";
-        QTest::newRow("drop, two files") << "drop item.res other.res" << 0 << "";
-        QTest::newRow("close, Cancel") << "close" << int(QMessageBox::Cancel) << "asked";
-        QTest::newRow("close, Save") << "close" << save << "asked, saved, closed";
-        QTest::newRow("close, Save fails") << "close" << save << "asked, save fails";
-        QTest::newRow("Save, then close") << "save close" << 0 << "saved, closed";
-    }
-
-    // Open, a dropped file and closing ask before they drop unsaved edits, and go
-    // on only once the edits are saved or discarded; a file that cannot be opened
-    // or saved leaves the open document, its tree and forms as they were.
-    void openOverEdits()
-    {
-        QFETCH(QString, steps);
-        QFETCH(int, answer);
-        QFETCH(QString, outcome);
+        QFETCH(QString, translation);
+        QTranslator translator;
+        QVERIFY(translation.isEmpty()
+                || (translator.load(translation)
+                        && QCoreApplication::installTranslator(&translator)));
         TestWindow w;
+        w.writeFile("item.backup.res", testres::toBytes(sampleFile()));
         // ObjectCount 1, and no object.
         w.writeFile("damaged.res", testres::toBytes({}).replace(52, 1, "\x01"));
         w.writeFile("other.res", testres::toBytes({}));
-        const QString path = openSample(w);
-        auto *id = valueAt<QLineEdit>(w.form<UiMyPart0>(), 1);
-        retype(id, "55");
-        QStringList words = steps.split(' ');
-        if (words.first() == "undo")
-            QTest::keyClick(id, Qt::Key_Z, Qt::ControlModifier);
-        if (words.first() == "save")
-            w.save();
-        if (words.first() == "undo" || words.first() == "save")
-            words.removeFirst();
-        if (answer)
-            w.watcher.buttons << QMessageBox::StandardButton(answer);
-        const bool saveFails = outcome.contains("fails");
-        if (saveFails)
-            QVERIFY(QFile::remove(path) && QDir().mkpath(path));
+        testres::File full;
+        full.objects.resize(32767);
+        w.writeFile("full.res", testres::toBytes(full));
+        w.window.show();
 
-        QMimeData data;
-        for (const QString &name : words.mid(1))
-            data.setUrls(data.urls() << QUrl::fromLocalFile(w.dir.filePath(name)));
-        const QString file = data.urls().value(0).toLocalFile();
-        if (words.first() == "close") {
-            w.window.close();
-        } else if (words.first() == "drop") {
-            // As from a file manager: the window gets the drop once it took the drag.
-            QDragEnterEvent enter({ 9, 9 }, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-            QDropEvent drop({ 9, 9 }, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-            QCoreApplication::sendEvent(&w.window, &enter);
-            QCoreApplication::sendEvent(&w.window, &drop);
-        } else {
-            w.watcher.files << file;
-            w.trigger("Open");
+        QByteArray shown;
+        for (const QString &step : ::script()) {
+            if (!translation.isEmpty() && step.startsWith("block"))
+                continue;
+            for (const QString &action : step.split("; "))
+                act(w, action);
+            // A form added to a shown window shows once the events posted for it are handled.
+            QCoreApplication::processEvents();
+            shown += "== " + step.toUtf8() + '\n'
+                    + describeWindow(w.window, w.watcher)
+                              .replace(QDir::toNativeSeparators(w.dir.path()), "<folder>")
+                              .toUtf8();
+            w.watcher.boxes.clear();
+            w.watcher.dialogs.clear();
+            if (QWidget *popup = QApplication::activePopupWidget())
+                popup->close();
         }
-
-        const QString shown = w.watcher.boxes.value(0).text;
-        if (outcome.contains("asked")) {
-            QCOMPARE(shown, "Save the changes to " + QDir::toNativeSeparators(path) + '?');
-            QCOMPARE(w.watcher.boxes.first().buttons,
-                    QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel);
-            QCOMPARE(w.watcher.boxes.first().defaultButton, QMessageBox::Save);
-        } else {
-            QCOMPARE(shown,
-                    outcome != "refused" ? QString()
-                                         : "Cannot open " + QDir::toNativeSeparators(file)
-                                    + ": offset 52: ObjectCount 1 needs at least 31 bytes "
-                                      "of objects, but the file holds only 0 bytes after the "
-                                      "header.");
-        }
-        QCOMPARE(w.watcher.boxes.size(), int(!shown.isNull()) + int(saveFails));
-        if (saveFails) {
-            const QString failure = w.watcher.boxes.last().text;
-            QCOMPARE(failure.section(": ", 0, 0), "Cannot save " + QDir::toNativeSeparators(path));
-            QVERIFY2(failure.section(": ", 1).size() > 3, qPrintable(failure));
-            QVERIFY(QDir().rmdir(path));
-            w.save();
-        }
-        QCOMPARE(w.window.isVisible(), !outcome.contains("closed"));
-        const bool opened = outcome.contains("opened");
-        QCOMPARE(w.tree->topLevelItem(0)->text(0), opened ? "other" : "item");
-        QCOMPARE(w.shown<UiMyPart1SubObject>(), opened ? 0 : 3);
-        if (!opened)
-            QCOMPARE(w.tree->currentItem()->text(0), steps.startsWith("undo") ? "-1" : "55");
-        testres::File expected = sampleFile();
-        expected.objects[5].id = outcome.contains("save") ? 55 : -1;
-        QCOMPARE(testres::readAll(path), testres::toBytes(expected));
-    }
-
-    // Answered on the terminal before any window appears; a file named there
-    // opens as Open opens it (openSample opens its file so). Installed, the editor
-    // finds its translation relative to its executable, for a Chinese desktop only.
-    void commandLine()
-    {
-        QTemporaryDir empty, prefix;
-        QVERIFY(QDir(prefix.path()).mkpath("bin")
-                && QDir(prefix.path()).mkpath("share/drovanel/translations"));
-        const QString installed = prefix.filePath("bin/drovanel");
-        QVERIFY(QFile::copy(DROVANEL_EXECUTABLE, installed)
-                && QFile::copy(DROVANEL_QM_FILE,
-                        prefix.filePath("share/drovanel/translations/drovanel_zh.qm")));
-        const auto run = [&](const QString &program, const QStringList &arguments,
-                                 const QString &language) {
-            QProcess drovanel;
-            QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-            for (const char *name : { "LANGUAGE", "LC_ALL", "LC_MESSAGES" })
-                environment.remove(name);
-            environment.insert("LANG", language);
-            drovanel.setProcessEnvironment(environment);
-            // A translation in the folder it starts from would answer in Chinese.
-            drovanel.setWorkingDirectory(empty.path());
-            drovanel.start(program, arguments);
-            return drovanel.waitForFinished(30000) ? QString::number(drovanel.exitCode()) + ' '
-                            + drovanel.readAllStandardOutput() + drovanel.readAllStandardError()
-                                                   : QString();
-        };
-        QVERIFY(run(DROVANEL_EXECUTABLE, { "a.res", "b.res" }, "C")
-                        .startsWith("1 Give at most one file."));
-        QCOMPARE(run(DROVANEL_EXECUTABLE, { "--version" }, "C"), "0 drovanel 1.0\n");
-        QVERIFY(run(installed, { "--help" }, "zh_CN.UTF-8").contains("游戏 RES 文件的编辑器。"));
-        QVERIFY(run(installed, { "--help" }, "en_US.UTF-8")
-                        .contains("Editor of the game's RES files."));
-    }
-
-    // The forms built for one object show the next object's entries and write
-    // into them what the user types; showing them writes nothing.
-    void formsFollowTheSelection()
-    {
-        TestWindow w;
-        const QString path = openSample(w);
-        w.select("Pose/0");
-        QCOMPARE(w.shown<UiMyPart1SubObject>(), 2);
-        auto *form = w.form<UiMyPart1SubObject>(0);
-        QCOMPARE(valueAt<QComboBox>(form, 0)->currentText() + ' '
-                        + valueAt<QLineEdit>(form, 1)->text(),
-                "99 5");
-        retype(valueAt(form, 2), "8");
-        w.select("Pose/1");
-        QCOMPARE(valueAt<QLineEdit>(form, 2)->text(),
-                QString::number(sampleFile().objects[5].part1[0][2]));
-        // The number of 99 went with its entry.
-        const QVector<int> named { 1, 2, 8, 11, 12, 13, 14, 15, 16, 17, 18 };
-        QCOMPARE(valueAt<QComboBox>(form, 0)->count(),
-                11 + !named.contains(sampleFile().objects[5].part1[0][0]));
-
-        // Another object shows its first entries, wherever the areas were.
-        w.select("Weapon/0");
-        for (auto *area : w.window.findChildren<EntryFormArea *>()) {
-            area->horizontalScrollBar()->setValue(area->horizontalScrollBar()->maximum());
-            QVERIFY(area->horizontalScrollBar()->value() > 0);
-            w.select("Pose/1");
-            w.select("Weapon/0");
-            QCOMPARE(area->horizontalScrollBar()->value(), 0);
-        }
-        w.save();
-        testres::File expected = sampleFile();
-        expected.objects[2].part1[0][2] = 8;
-        QCOMPARE(testres::readAll(path), testres::toBytes(expected));
+        const QString mismatch = golden::mismatch(
+                QStringLiteral("window-%1.txt").arg(QTest::currentDataTag()), shown);
+        QVERIFY2(mismatch.isEmpty(), qPrintable(mismatch));
+        QCOMPARE(testres::readAll(w.dir.filePath("item.backup.res")),
+                testres::toBytes(scriptedFile()));
     }
 
     // Of an object with more entries than are in view, Tab reaches a far entry,
     // scrolling to it, and a form far down shows the entry in its place. A form
-    // that holds the focus keeps its entry while the area scrolls away.
+    // that holds the focus keeps its entry while the area scrolls away. Another
+    // object shows its first entries, wherever the areas were.
     void manyEntries()
     {
+        // Two weapons with more entries than their areas show at once.
+        testres::File file;
+        const testres::Object many(
+                1, 1, texts({}), QVector<testres::Entry1>(30), QVector<testres::Entry2>(12));
+        file.objects = { many, many };
         TestWindow w;
-        const QString path = openSample(w);
+        const QString path = w.writeFile("many.res", testres::toBytes(file));
+        w.window.show();
+        w.window.openFile(path);
+        QApplication::setActiveWindow(&w.window);
         w.select("Weapon/0");
+        // The form shown first or last of those in view.
+        const auto shownForm = [&w](bool last) {
+            QMap<QPair<int, int>, QWidget *> forms;
+            for (QWidget *form : w.window.findChildren<UiMyPart1SubObject *>()) {
+                if (form->isVisible())
+                    forms.insert({ form->y(), form->x() }, form);
+            }
+            return last ? forms.last() : forms.first();
+        };
         QScrollBar *rows = w.window.findChild<EntryFormArea *>()->verticalScrollBar();
         rows->setValue(rows->maximum());
-        QWidget *lastValue1 = valueAt(formAtEnd(*w.window.findChild<EntryFormArea *>(), true), 1);
+        QWidget *lastValue1 = valueAt(shownForm(true), 1);
         lastValue1->setFocus();
         QTRY_VERIFY(lastValue1->hasFocus());
         retype(lastValue1, "7");
         rows->setValue(0);
         QTest::keyClick(lastValue1, '1');
 
-        QWidget *type = valueAt(formAtEnd(*w.window.findChild<EntryFormArea *>(), false), 0);
+        QWidget *type = valueAt(shownForm(false), 0);
         type->setFocus();
         QTRY_VERIFY(type->hasFocus());
         // To Value1 of entry 25.
@@ -360,12 +342,28 @@ private slots:
         QTest::keyClick(value1, Qt::Key_Backtab);
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         QCOMPARE(QApplication::focusWidget(), value1);
+        // Before the first entry, Shift+Tab leaves the area.
+        rows->setValue(0);
+        QWidget *first = valueAt(shownForm(false), 0);
+        first->setFocus();
+        QTRY_VERIFY(first->hasFocus());
+        QTest::keyClick(first, Qt::Key_Backtab);
+        QVERIFY(!w.window.findChild<EntryFormArea *>()->isAncestorOf(QApplication::focusWidget()));
 
+        for (auto *area : w.window.findChildren<EntryFormArea *>()) {
+            QScrollBar *bar = area->verticalScrollBar()->maximum() > 0
+                    ? area->verticalScrollBar()
+                    : area->horizontalScrollBar();
+            bar->setValue(bar->maximum());
+            QVERIFY(bar->value() > 0);
+            w.select("Weapon/1");
+            w.select("Weapon/0");
+            QCOMPARE(bar->value(), 0);
+        }
         w.save();
-        testres::File expected = sampleFile();
-        expected.objects[0].part1[25][1] = 42;
-        expected.objects[0].part1[29][1] = 71;
-        QCOMPARE(testres::readAll(path), testres::toBytes(expected));
+        file.objects[0].part1[25][1] = 42;
+        file.objects[0].part1[29][1] = 71;
+        QCOMPARE(testres::readAll(path), testres::toBytes(file));
     }
 
     // Past the 16,777,215 pixels that Qt allows a widget, scrolling to the end
@@ -382,7 +380,7 @@ private slots:
         for (int i = 0; i < 70000; ++i)
             file.objects[0].part2.append({ 0, 0, 0, 0, 0, 0, 0, 0, 0, i });
         TestWindow w;
-        openSample(w, file);
+        openFile(w, "many.res", file);
         w.select("Weapon/0");
         for (const EntryFormArea *area : w.window.findChildren<EntryFormArea *>()) {
             const int count = area->entryCount(), lastRow = count == 600000 ? 2 : 9;
@@ -419,132 +417,43 @@ private slots:
                 std::numeric_limits<int>::max() - 1);
     }
 
-    void leavingAField_data()
+    // Typing inside a field leaves the cursor where the typing put it, also where
+    // the text is cut to fit, and keeps the undo history; what an input method
+    // inserts keeps its digits, the cursor behind them. The wheel over a list
+    // without the focus is left to the form around it.
+    void typingInsideAField()
     {
-        QTest::addColumn<QString>("field");
-        QTest::addColumn<QString>("typed");
-        QTest::addColumn<QString>("leave");
-        QTest::addColumn<QString>("shown");
-        // Pose/1 has three Part1 entries and no room for a fourth: an entry added
-        // moves its table.
-        const QString value1 = QString::number(sampleFile().objects[5].part1[0][1]);
-        const QString id = "EntryTypeTypeID", part1 = "AddSubObjectInPart1",
-                      part2 = "AddSubObjectInPart2";
-        QTest::newRow("emptied identifier") << id << ""
-                                            << "focus"
-                                            << "-1";
-        QTest::newRow("007") << id << "007"
-                             << "focus"
-                             << "7";
-        QTest::newRow("- alone") << id << "-"
-                                 << "focus"
-                                 << "0";
-        QTest::newRow("emptied identifier, entry added") << id << "" << part1 << "-1";
-        QTest::newRow("007, entry added") << id << "007" << part2 << "7";
-        QTest::newRow("emptied Value1, Part1 entry added") << "Value1"
-                                                           << "" << part1 << value1;
-        QTest::newRow("emptied Value1, Part2 entry added") << "Value1"
-                                                           << "" << part2 << value1;
-    }
+        ResObject object = { 1, 3, { 4, "old" }, { 4, "old" }, { 4, "old" }, 0, {}, 0, {} };
+        Part1SubObject entry = { 5, -1, 3 };
+        UiMyPart0 form(nullptr, &object);
+        UiMyPart1SubObject entryForm(nullptr, &entry);
+        auto *id = valueAt<QLineEdit>(&form, 1);
+        auto *description = valueAt<QLineEdit>(&form, 2);
+        retype(id, "4711");
+        // A full text: what is typed inside it cuts its end.
+        retype(description, "武" + QString(251, 'a'));
+        id->setCursorPosition(2);
+        description->setCursorPosition(1);
+        QTest::keyClicks(id, "0x2");
+        QTest::keyClicks(description, "XY");
+        QCOMPARE((QStringList { id->text(), description->text() }),
+                (QStringList { "470211", "武XY" + QString(249, 'a') }));
+        QCOMPARE(QPoint(id->cursorPosition(), description->cursorPosition()), QPoint(4, 3));
+        QTest::keyClick(id, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(id->text(), "4711");
+        QCOMPARE(object.EntryTypeTypeID, 4711);
+        id->setCursorPosition(2);
+        QInputMethodEvent commit;
+        commit.setCommitString("x9y");
+        QCoreApplication::sendEvent(id, &commit);
+        QCOMPARE(id->text() + ' ' + QString::number(id->cursorPosition()), "47911 3");
+        QCOMPARE(object.EntryTypeTypeID, 47911);
 
-    // Once the user leaves a number field, by moving the focus or by adding an
-    // entry (which moves the table the forms show), the field and the tree row
-    // show what Save writes, and no form writes into a table that moved. The
-    // object's strings show in their columns as they are typed.
-    void leavingAField()
-    {
-        QFETCH(QString, field);
-        QFETCH(QString, typed);
-        QFETCH(QString, leave);
-        QFETCH(QString, shown);
-        TestWindow w;
-        const QString path = openSample(w);
-        const bool id = field == "EntryTypeTypeID";
-        // The object's form is built anew when an entry is added.
-        const auto edit = [&] {
-            QWidget *form =
-                    id ? static_cast<QWidget *>(w.form<UiMyPart0>()) : w.form<UiMyPart1SubObject>();
-            return valueAt<QLineEdit>(form, 1);
-        };
-        const auto moveFocus = [&](bool intoField) {
-            (intoField ? edit() : valueAt(w.form<UiMyPart0>(), 4))->setFocus();
-            QTRY_COMPARE(edit()->hasFocus(), intoField);
-        };
-        retype(valueAt(w.form<UiMyPart0>(), 3), "m_sword");
-        retype(valueAt(w.form<UiMyPart0>(), 2), "剑");
-        moveFocus(true);
-        retype(edit(), typed);
-        if (id)
-            QCOMPARE(w.node("Pose/1")->text(0), typed);
-        leave == "focus" ? moveFocus(false) : w.trigger(leave);
-        QCOMPARE(edit()->text(), shown);
-        moveFocus(true);
-        moveFocus(false);
-        QCOMPARE(edit()->text(), shown);
-        QCOMPARE(texts(w.node("Pose/1"), false),
-                (QStringList { id ? shown : "-1", "剑", "m_sword" }));
-
-        w.save();
-        testres::File expected = sampleFile();
-        expected.objects[5].id = id ? shown.toInt() : -1;
-        expected.objects[5].strings[0] = testres::stored("\xbd\xa3");
-        expected.objects[5].strings[1] = testres::stored("m_sword");
-        if (leave.endsWith('1'))
-            expected.objects[5].part1.append({ 12, 0, 0 });
-        if (leave.endsWith('2'))
-            expected.objects[5].part2.append({ 2, 0, 1, 0, 0, 0, 0, 0, 0, 0 });
-        QCOMPARE(testres::readAll(path), testres::toBytes(expected));
-    }
-
-    // The add commands need a type folder or an object row current; else they
-    // say so. New entries go at the end of their table, their forms last; a new
-    // object goes last in its folder and after the loaded objects in the file.
-    void addCommands()
-    {
-        TestWindow w;
-        const QString path = openSample(w);
-        for (const QString &step : QString("Pose/1 AddNewObject Objects AddNewObject Map "
-                                           "AddSubObjectInPart1 item AddSubObjectInPart2 Pose/1 "
-                                           "AddSubObjectInPart1 =42 AddSubObjectInPart2 "
-                                           "AddSubObjectInPart2 Pose AddNewObject AddNewObject "
-                                           "Weapon AddNewObject Item AddNewObject Vipitem "
-                                           "AddNewObject Map AddNewObject")
-                                           .split(' ')) {
-            // "=42" types 42 into Value1 of the new Part1 entry.
-            if (step.startsWith('='))
-                retype(valueAt(w.form<UiMyPart1SubObject>(3), 1), step.mid(1));
-            else
-                step.startsWith("Add") ? w.trigger(step) : w.select(step);
-        }
-        QCOMPARE(texts(w.node("Pose/3"), false), (QStringList { "-1", "", "" }));
-        const QString type = "Please select object type inside the tree, and try again.";
-        const QString object = "Please select object ID inside the tree, and try again.";
-        QStringList shown;
-        for (const ModalWatcher::Box &box : qAsConst(w.watcher.boxes))
-            shown << box.text;
-        QCOMPARE(shown, (QStringList { type, type, object, object, type }));
-
-        w.save();
-        testres::File expected = sampleFile();
-        expected.objects[5].part1.append({ 12, 42, 0 });
-        const testres::Entry2 entry = { 2, 0, 1, 0, 0, 0, 0, 0, 0, 0 };
-        expected.objects[5].part2 << entry << entry;
-        // Pose, Weapon, Item, VipItem, Map.
-        for (qint32 type : { 3, 1, 2, 4, 5 }) {
-            expected.objects.append(testres::Object());
-            expected.objects.last().objectType = type;
-            expected.objects.last().id = -1;
-        }
-        QCOMPARE(testres::readAll(path), testres::toBytes(expected));
-
-        // A file whose 16-bit count is full takes no more objects.
-        testres::File full;
-        full.objects.resize(32767);
-        w.window.openFile(w.writeFile("full.res", testres::toBytes(full)));
-        w.select("Weapon");
-        w.trigger("AddNewObject");
-        QVERIFY(w.watcher.boxes.last().text.contains("32767"));
-        QCOMPARE(w.node("Weapon")->childCount(), 32767);
+        QWheelEvent wheel({ 5, 5 }, { 5, 5 }, {}, { 0, -120 }, Qt::NoButton, Qt::NoModifier,
+                Qt::NoScrollPhase, false);
+        QCoreApplication::sendEvent(valueAt(&entryForm, 0), &wheel);
+        QVERIFY(!wheel.isAccepted());
+        QCOMPARE(entry.Type, 5);
     }
 
     // lupdate brings a copy of the .ts in step with the code: a text the .ts lacks
@@ -582,135 +491,8 @@ private slots:
         // The compiled translation holds ours and, where Qt ships it, Qt's own texts.
         QTranslator translator;
         QVERIFY(translator.load(DROVANEL_QM_FILE));
-        QCOMPARE(translator.translate("Drovanel", "&CurrentObject"), "当前对象(&C)");
         QCOMPARE(translator.translate("QPlatformTheme", "OK").isEmpty(), !DROVANEL_QT_TEXTS_MERGED);
     }
-
-    // Each number field of the three forms writes its own member, and only that;
-    // each is typed a case of the rule that they share.
-    void everyNumberField()
-    {
-        Forms forms;
-        const QPair<QWidget *, QVector<int>> rows[] = {
-            { &forms.part0, { 1 } },
-            { &forms.part1, { 1, 2 } },
-            { &forms.part2, { 0, 1, 3, 4, 5, 6, 7, 8, 9 } },
-        };
-        // Letters and a minus sign inside are dropped, full-width digits of an
-        // input method read as digits, and a digit that would leave int32 is refused.
-        QStringList typed { "1x2a", "-4-5", "2147483647", "-2147483648", "99999999999", "１３",
-            "45-", "7", "8", "0", "-1", "100" };
-        const QStringList shown { "12", "-45", "2147483647", "-2147483648", "999999999", "13", "45",
-            "7", "8", "0", "-1", "100" };
-        for (const auto &form : rows) {
-            for (int row : form.second) {
-                auto *edit = valueAt<QLineEdit>(form.first, row);
-                retype(edit, typed.takeFirst());
-                QCOMPARE(edit->text(), shown.at(shown.size() - 1 - typed.size()));
-            }
-        }
-        const auto fields = [](const auto &record) {
-            const auto *first = reinterpret_cast<const qint32 *>(&record);
-            return QVector<qint32>(first, first + sizeof record / sizeof(qint32));
-        };
-        QCOMPARE(forms.object.EntryTypeTypeID, 12);
-        QCOMPARE(fields(forms.entry1), (QVector<qint32> { 5, -45, 2147483647 }));
-        QCOMPARE(fields(forms.entry2),
-                (QVector<qint32> { -2147483647 - 1, 999999999, 7, 13, 45, 7, 8, 0, -1, 100 }));
-    }
-
-    // Typing inside a field leaves the cursor where the typing put it and keeps the
-    // undo history; the record follows what the field shows.
-    void typingInsideAField()
-    {
-        Forms forms;
-        auto *id = valueAt<QLineEdit>(&forms.part0, 1);
-        auto *description = valueAt<QLineEdit>(&forms.part0, 2);
-        retype(id, "4711");
-        retype(description, "武器0");
-        id->setCursorPosition(2);
-        description->setCursorPosition(1);
-        QTest::keyClicks(id, "0x2");
-        QTest::keyClicks(description, "XY");
-        QCOMPARE((QStringList { id->text(), description->text() }),
-                (QStringList { "470211", "武XY器0" }));
-        QCOMPARE(id->cursorPosition(), 4);
-        QCOMPARE(forms.object.EntryTypeTypeID, 470211);
-        QCOMPARE(QByteArray(forms.object.String1.Text),
-                QByteArray("\xce\xe4XY\xc6\xf7"
-                           "0"));
-        QTest::keyClick(id, Qt::Key_Z, Qt::ControlModifier);
-        QCOMPARE(id->text(), "4711");
-        QCOMPARE(forms.object.EntryTypeTypeID, 4711);
-        // What an input method inserts keeps its digits, the cursor behind them.
-        id->setCursorPosition(2);
-        QInputMethodEvent commit;
-        commit.setCommitString("x9y");
-        QCoreApplication::sendEvent(id, &commit);
-        QCOMPARE(id->text() + ' ' + QString::number(id->cursorPosition()), "47911 3");
-        QCOMPARE(forms.object.EntryTypeTypeID, 47911);
-    }
-
-    // A value without a name shows its number, and is kept until a name is
-    // chosen; the number can be chosen again. The wheel over a box without the
-    // focus is left to the form around it.
-    void namedValues()
-    {
-        Forms forms;
-        auto *type = valueAt<QComboBox>(&forms.part1, 0);
-        auto *effect = valueAt<QComboBox>(&forms.part2, 2);
-        QWheelEvent wheel({ 5, 5 }, { 5, 5 }, {}, { 0, -120 }, Qt::NoButton, Qt::NoModifier,
-                Qt::NoScrollPhase, false);
-        QCoreApplication::sendEvent(type, &wheel);
-        QVERIFY(!wheel.isAccepted());
-        QCOMPARE(type->currentText() + ' ' + effect->currentText(), "5 7");
-        QCOMPARE(QPoint(forms.entry1.Type, forms.entry2.effectType), QPoint(5, 7));
-        type->setCurrentText("Lianhua");
-        effect->setCurrentText("hide");
-        QCOMPARE(QPoint(forms.entry1.Type, forms.entry2.effectType), QPoint(17, 10));
-        type->setCurrentText("ContinuedInfoMain");
-        effect->setCurrentText("7");
-        QCOMPARE(QPoint(forms.entry1.Type, forms.entry2.effectType), QPoint(1, 7));
-        type->setCurrentText("5");
-        QCOMPARE(forms.entry1.Type, 5);
-        // The number stands among the names in the order of the values.
-        QCOMPARE(type->itemText(2) + ' ' + effect->itemText(6), "5 7");
-        QCOMPARE(type->count() + effect->count(), 12 + 8);
-    }
-
-    void textTyping_data()
-    {
-        QTest::addColumn<QString>("typed");
-        QTest::addColumn<QString>("shown");
-        QTest::addColumn<QByteArray>("stored");
-        const QString a = QString(253, 'a'), b = QString(254, 'b'), c = QString(250, 'c');
-        // U+1F600 takes four bytes in GB18030 and two UTF-16 units.
-        const QString smiley = QString::fromUcs4(U"\U0001F600");
-        QTest::newRow("Chinese is stored as GB18030")
-                << QString("武器1") << QString("武器1") << QByteArray("\xce\xe4\xc6\xf7\x31");
-        QTest::newRow("an emptied field stores the empty string") << ""
-                                                                  << "" << QByteArray();
-        QTest::newRow("253 bytes fill the slot") << a << a << a.toLatin1();
-        QTest::newRow("the 254th byte is not stored") << b << b.left(253) << b.left(253).toLatin1();
-        QTest::newRow("a character that does not fit is not split")
-                << c + smiley << c << c.toLatin1();
-    }
-
-    void textTyping()
-    {
-        QFETCH(QString, typed);
-        QFETCH(QString, shown);
-        QFETCH(QByteArray, stored);
-        Forms forms;
-        for (const ResString *string :
-                { &forms.object.String1, &forms.object.String2, &forms.object.String3 }) {
-            const int row = 2 + int(string - &forms.object.String1);
-            retype(valueAt(&forms.part0, row), typed);
-            QCOMPARE(valueAt<QLineEdit>(&forms.part0, row)->text(), shown);
-            QCOMPARE(QByteArray(string->Text, string->Length), stored + '\0');
-        }
-    }
-
     void namesReadAsWritten_data()
     {
         QTest::addColumn<testres::File>("file");
@@ -780,7 +562,8 @@ private slots:
         for (int field = 0; field < 3; ++field)
             shown << valueAt<QLineEdit>(w.form<UiMyPart0>(), 2 + field)->text();
         QCOMPARE(shown, typed);
-        QCOMPARE(texts(w.node("Weapon/1"), false).mid(1), typed.mid(0, 2));
+        QCOMPARE((QStringList { w.node("Weapon/1")->text(1), w.node("Weapon/1")->text(2) }),
+                typed.mid(0, 2));
         QCOMPARE(w.node("Weapon/0")->text(1),
                 file.objects[0].strings[0]
                                 == testres::stored(encoded("Big5", TraditionalNames.first()))
@@ -833,7 +616,10 @@ private slots:
         QFETCH(int, answer);
         QFETCH(bool, asked);
         TestWindow w;
-        const QString path = openSample(w);
+        const QString path = openFile(w, "item.res", sampleFile());
+        // The sample's object of no known type was warned of.
+        w.watcher.boxes.clear();
+        w.select("Pose/1");
         retype(valueAt(w.form<UiMyPart0>(), 1), "55");
         testres::File outside = sampleFile();
         outside.trailing = "changed outside";
@@ -853,7 +639,7 @@ private slots:
                           "Overwrite it with the open document?" }
                       : QStringList());
         testres::File expected = sampleFile();
-        expected.objects[5].id = 55;
+        expected.objects[6].id = 55;
         const bool cancelled = answer == QMessageBox::Cancel;
         QCOMPARE(testres::readAll(path), cancelled ? onDisk : testres::toBytes(expected));
         // Cancelled, the edits stay open and unsaved.

@@ -275,7 +275,7 @@
     </message>
     <message>
         <source>offset %1: ObjectCount %2 needs at least %3 of objects, but the file holds only %4 after the header.</source>
-        <translation>偏移 %1：ObjectCount %2 至少需要 %3 的对象，但文件头之后只有 %4。</translation>
+        <translation>偏移 %1：ObjectCount %2 至少需要 %3的对象数据，但文件头之后只有 %4。</translation>
     </message>
     <message>
         <source>%1 %2 needs %3, but the file holds only %4 after it.</source>
@@ -480,10 +480,6 @@
         <translation>merge：写入合并结果的文件。</translation>
     </message>
     <message>
-        <source>merge: resolve every conflict with this side&apos;s value, and exit 0.</source>
-        <translation>merge：所有冲突都取这一方的值，退出状态为 0。</translation>
-    </message>
-    <message>
         <source>merge: the name of the file being merged, for messages (git&apos;s %P).</source>
         <translation>merge：消息中所用的被合并文件名（git 的 %P）。</translation>
     </message>
@@ -550,6 +546,10 @@
     <message>
         <source>opencc cannot convert traditional to simplified text: %1</source>
         <translation>opencc 无法把繁体文本转换为简体：%1</translation>
+    </message>
+    <message>
+        <source>merge: resolve every conflict with the first or the last mod&apos;s value, and exit 0.</source>
+        <translation>merge：所有冲突都取第一个或最后一个模组的值，退出状态为 0。</translation>
     </message>
 </context>
 <context>

@@ -14,13 +14,17 @@ ModalWatcher::ModalWatcher()
 void ModalWatcher::poll()
 {
     QWidget *modal = QApplication::activeModalWidget();
-    if (!modal || !modal->isVisible())
+    if (!modal || !modal->isVisible()) {
+        if (idle)
+            idle();
         return;
+    }
     if (auto *box = qobject_cast<QMessageBox *>(modal)) {
-        boxes.append({ box->windowTitle(), box->text(), box->standardButtons(),
+        boxes.append({ box->icon(), box->windowTitle(), box->text(), box->standardButtons(),
                 box->standardButton(box->defaultButton()) });
         (buttons.isEmpty() ? box->buttons().first() : box->button(buttons.dequeue()))->click();
     } else if (auto *dialog = qobject_cast<QFileDialog *>(modal)) {
+        dialogs << dialog->nameFilters().join(QLatin1String(", "));
         const QString path = files.isEmpty() ? QString() : files.dequeue();
         if (path.isNull())
             return dialog->reject();

@@ -28,9 +28,12 @@ QString TestWindow::writeFile(const QString &name, const QByteArray &bytes)
 
 QTreeWidgetItem *TestWindow::node(const QString &path) const
 {
-    QTreeWidgetItem *item =
-            tree->findItems(path.section('/', 0, 0), Qt::MatchExactly | Qt::MatchRecursive)
-                    .value(0);
+    // "Header" and "Objects" are the window's texts, the folders the type names.
+    const QByteArray source = path.section('/', 0, 0).toUtf8();
+    QString name = QCoreApplication::translate("Drovanel", source.constData());
+    if (name == QLatin1String(source))
+        name = QCoreApplication::translate("ResFields", source.constData());
+    QTreeWidgetItem *item = tree->findItems(name, Qt::MatchExactly | Qt::MatchRecursive).value(0);
     return item && path.contains('/') ? item->child(path.section('/', 1).toInt()) : item;
 }
 

@@ -7,8 +7,6 @@
 #include <QTemporaryDir>
 #include <QTreeWidget>
 
-#include <algorithm>
-
 // The main window as the user meets it: commands go through its actions, files
 // through the "Open" dialog, and every modal box is answered by the watcher.
 class TestWindow
@@ -23,8 +21,8 @@ public:
     // A file of the test's own, in a directory that lives as long as the window.
     QString writeFile(const QString &name, const QByteArray &bytes);
 
-    // A node by its first column: the file node, "Header", "Objects" or a folder;
-    // "Pose/2" is the third row of the folder "Pose".
+    // A node by its first column's source text: the file node, "Header",
+    // "Objects" or a folder; "Pose/2" is the third row of the folder "Pose".
     QTreeWidgetItem *node(const QString &path) const;
     void select(const QString &path) { tree->setCurrentItem(node(path)); }
 
@@ -32,14 +30,6 @@ public:
     Form *form(int i = 0) const
     {
         return window.findChildren<Form *>().value(i);
-    }
-    // The forms of a kind that show, without those hidden for reuse.
-    template<typename Form>
-    int shown() const
-    {
-        const QList<Form *> forms = window.findChildren<Form *>();
-        return int(
-                std::count_if(forms.begin(), forms.end(), [](Form *f) { return !f->isHidden(); }));
     }
 
     QTemporaryDir dir;
