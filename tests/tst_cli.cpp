@@ -426,6 +426,7 @@ private slots:
         QTest::newRow("check") << QStringList {
             "drovanel-res check *.res missing.res",
             "drovanel-res check one.res",
+            "drovanel-res check one.res >/dev/full",
         };
         QTest::newRow("export") << QStringList {
             "drovanel-res export all.res",

@@ -1,14 +1,12 @@
-// The merge of several mods and the search across files, in process: what the
-// result holds and which conflicts and matches are told, from files built by
-// the tests' own writer.
+// The merge of several mods in process: what the result holds and which
+// conflicts are told, from files built by the tests' own writer; the golden
+// files see the command that runs it.
 
 #include "resbytes.h"
 #include "resdocument.h"
-#include "resfind.h"
 #include "resmods.h"
 
 #include <QBuffer>
-#include <QTextCodec>
 #include <QtTest>
 
 Q_DECLARE_METATYPE(testres::File)
@@ -46,11 +44,6 @@ QByteArray bytesOf(const ResStruct &contents)
     if (!buffer.open(QIODevice::WriteOnly) || !document.write(buffer))
         qFatal("the merge is not written");
     return buffer.data();
-}
-
-QByteArray encoded(const char *encoding, const QString &text)
-{
-    return testres::stored(QTextCodec::codecForName(encoding)->fromUnicode(text));
 }
 
 } // namespace
@@ -123,40 +116,6 @@ private slots:
             QCOMPARE(bytesOf(merged.contents),
                     testres::toBytes(preference == MergePreference::Ours ? first : last));
         }
-    }
-
-    // A simplified pattern finds traditional text and the reverse, in GB18030
-    // and Big5 files alike; the identifier matches in decimal; the text is told
-    // as the file holds it, its control characters escaped.
-    void find()
-    {
-        testres::File gb18030 = baseFile(), big5 = baseFile();
-        gb18030.objects[0].strings[0] = encoded("GB18030", "金币x100");
-        gb18030.objects[2].strings[2] = encoded("GB18030", "地图\x1b[2J");
-        big5.objects[1].strings[0] = encoded("Big5", "地圖之門");
-        big5.objects[3].strings[1] = encoded("Big5", "金幣");
-        ScriptFolder folder;
-        QVERIFY2(folder.isValid(), qPrintable(folder.errorString()));
-        const auto found = [&](const QString &pattern, bool ignoreCase = false) {
-            const QRegularExpression expression(folder.fold(pattern),
-                    ignoreCase ? QRegularExpression::CaseInsensitiveOption
-                               : QRegularExpression::NoPatternOption);
-            return findInContents(contentsOf(gb18030), "gb.res", expression, folder)
-                    + findInContents(contentsOf(big5), "big5.res", expression, folder);
-        };
-        QCOMPARE(found("地圖"),
-                (QStringList { "gb.res: object 2 (Pose 102) String3: 地图\\u001b[2J",
-                        "big5.res: object 1 (Item 101) String1: 地圖之門" }));
-        QCOMPARE(found("金币"),
-                (QStringList { "gb.res: object 0 (Weapon 100) String1: 金币x100",
-                        "big5.res: object 3 (Vipitem 103) String2: 金幣" }));
-        QCOMPARE(found("^10[13]$"),
-                (QStringList { "gb.res: object 1 (Item 101) EntryTypeTypeID: 101",
-                        "gb.res: object 3 (Vipitem 103) EntryTypeTypeID: 103",
-                        "big5.res: object 1 (Item 101) EntryTypeTypeID: 101",
-                        "big5.res: object 3 (Vipitem 103) EntryTypeTypeID: 103" }));
-        QCOMPARE(found("X100").size(), 0);
-        QCOMPARE(found("X100", true).size(), 1);
     }
 };
 
