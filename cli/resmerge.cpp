@@ -365,8 +365,8 @@ MergeResult mergeContents(const ResStruct &base, const ResStruct &ours, const Re
             result.conflicts << reported(
                     conflict.path.isEmpty() ? where : where + QLatin1Char('.') + conflict.path,
                     conflict);
-            result.found.append(
-                    { MergeConflict::Field, result.contents.objects.size() - 1, conflict.path });
+            result.found.append({ MergeConflict::Field, int(result.contents.objects.size()) - 1,
+                    conflict.path });
         }
     }
     for (const Conflict &conflict : removed) {
