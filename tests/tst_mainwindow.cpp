@@ -31,8 +31,9 @@ namespace {
 using testres::texts;
 
 // Every type in its folder, and one of no folder; GB18030, Big5 and UTF-8
-// texts; every named value and unnamed ones, four Part1 entries (a second row
-// of forms) and two Part2 entries; empty tables.
+// texts, and a model name that ends inside a character, which shows so;
+// every named value and unnamed ones, four Part1 entries (a second row of
+// forms) and two Part2 entries; empty tables.
 testres::File sampleFile()
 {
     testres::File file;
@@ -47,7 +48,7 @@ testres::File sampleFile()
         { 3, -1 },
         { 4, 4004, texts("\xb6\x51\xbb\xab\xbc\x43", "\xa6\x61\xb9\xcf"), {},
                 { { 1, 2, 10, 4, 5, 6, 7, 8, 9, 10 } } },
-        { 5, 5005, texts("\xb5\xd8\xcd\xbc", "m"), {}, { { 0, 0, 6, 0, 0, 0, 0, 0, 0, 0 } } },
+        { 5, 5005, texts("\xb5\xd8\xcd\xbc", "m\xe4"), {}, { { 0, 0, 6, 0, 0, 0, 0, 0, 0, 0 } } },
         { 9, 7, texts("x") },
         { 3, 6006, texts("pose", "m_pose"), { { 13, 0, 0 }, { 14, 0, 0 }, { 18, 0, 0 } },
                 { { 0, 0, 4, 0, 0, 0, 0, 0, 0, 0 }, { 0, 0, 5, 0, 0, 0, 0, 0, 0, 0 } } },
