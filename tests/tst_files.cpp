@@ -160,7 +160,6 @@ private slots:
         QFile::link("loop.res", path("loop-b.res"));
         QFile huge(path("huge.res"));
         QVERIFY(huge.open(QIODevice::WriteOnly) && huge.resize(3LL << 30));
-        huge.close();
         QStringList prefix;
         if (!injected.isEmpty()) {
             if (QStandardPaths::findExecutable("strace").isEmpty())
