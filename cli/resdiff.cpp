@@ -111,7 +111,9 @@ QStringList diffContents(const ResStruct &from, const ResStruct &to)
             continue;
         }
         tellRemovedBefore(match);
-        diffObject(lines, from, match, to, i);
+        // Most objects of a mod are unchanged, and naming each cost a fifth of a diff.
+        if (!sameObject(from.objects[match], to.objects[i]))
+            diffObject(lines, from, match, to, i);
     }
     tellRemovedBefore(from.objects.size());
 
