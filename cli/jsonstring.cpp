@@ -66,10 +66,10 @@ std::optional<JsonString::Fault> JsonString::read(ResString &string, const char 
     QString reason;
     if (!hexBytes(*hex, &bytes, &reason))
         return Fault { HexKey, reason };
-    reason = storedStringFault(field, bytes);
+    reason = storedStringFault(field, bytes.constData(), bytes.size());
     if (!reason.isEmpty())
         return Fault { HexKey, reason };
-    setStoredBytes(string, bytes);
+    setStoredBytes(string, bytes.constData(), bytes.size());
     return std::nullopt;
 }
 

@@ -122,11 +122,11 @@ bool ResReader::readString(int index, const char *name, ResString &string)
         return fail(index, lengthOffset, lengthFault);
     if (length > remaining())
         return fail(index, offset, tr("the file ends inside %1.").arg(QLatin1String(name)));
-    const QByteArray stored = QByteArray::fromRawData(bytes.constData() + offset, length);
-    const QString fault = storedStringFault(name, stored);
+    const char *const stored = bytes.constData() + offset;
+    const QString fault = storedStringFault(name, stored, length);
     if (!fault.isEmpty())
         return fail(index, lengthOffset, fault);
-    setStoredBytes(string, stored);
+    setStoredBytes(string, stored, length);
     offset += length;
     return true;
 }
@@ -151,9 +151,11 @@ bool ResReader::readTable(int index, const char *countName, qint32 &count, QVect
     }
     // Exactly: resizing an empty vector rounds its block up to a power of two,
     // which for the short tables of 32767 objects came to megabytes.
+    if (count == 0)
+        return true;
     table.reserve(count);
     table.resize(count);
-    return count == 0 || readRaw(index, countName, table.data(), tableSize);
+    return readRaw(index, countName, table.data(), tableSize);
 }
 
 } // namespace

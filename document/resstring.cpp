@@ -24,20 +24,20 @@ QString stringLengthFault(const char *name, qint64 length)
             .arg(ResStringMaxLength);
 }
 
-QString storedStringFault(const char *name, const QByteArray &stored)
+QString storedStringFault(const char *name, const char *stored, qint64 size)
 {
-    const QString fault = stringLengthFault(name, stored.size());
-    if (!fault.isEmpty() || stored.contains('\0'))
+    const QString fault = stringLengthFault(name, size);
+    if (!fault.isEmpty() || std::memchr(stored, '\0', size_t(size)))
         return fault;
     return translated(QT_TRANSLATE_NOOP("ResDocument", "%1 has no zero byte within its %2."))
-            .arg(QLatin1String(name), byteCount(stored.size()));
+            .arg(QLatin1String(name), byteCount(size));
 }
 
-void setStoredBytes(ResString &string, const QByteArray &stored)
+void setStoredBytes(ResString &string, const char *stored, qint64 size)
 {
-    Q_ASSERT(storedStringFault("", stored).isEmpty());
-    string.Length = stored.size();
-    std::memcpy(string.Text, stored.constData(), size_t(stored.size()));
+    Q_ASSERT(storedStringFault("", stored, size).isEmpty());
+    string.Length = qint32(size);
+    std::memcpy(string.Text, stored, size_t(size));
 }
 
 void setStoredText(ResString &string, const QByteArray &text)

@@ -11,12 +11,14 @@
 // Why a string of that name cannot be stored with that length, or an empty
 // string when it can.
 QString stringLengthFault(const char *name, qint64 length);
-// Why a string of that name cannot be stored as those bytes: a length it cannot
-// have, or no zero byte among them; an empty string when it can.
-QString storedStringFault(const char *name, const QByteArray &stored);
+// Why a string of that name cannot be stored as those size bytes: a length it
+// cannot have, or no zero byte among them; an empty string when it can. The
+// bytes are given by pointer, as a reader of a file holds them: Qt 5 allocates
+// for a QByteArray even over raw data.
+QString storedStringFault(const char *name, const char *stored, qint64 size);
 
 // Sets the string to stored bytes that storedStringFault() takes.
-void setStoredBytes(ResString &string, const QByteArray &stored);
+void setStoredBytes(ResString &string, const char *stored, qint64 size);
 // Sets the string to text bytes and the zero byte after them; they must leave
 // room for it.
 void setStoredText(ResString &string, const QByteArray &text);
