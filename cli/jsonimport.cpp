@@ -2,6 +2,7 @@
 
 #include "jsonform.h"
 #include "jsonstring.h"
+#include "resdocument.h"
 #include "resfields.h"
 
 #include <QCoreApplication>
@@ -82,7 +83,7 @@ class JsonReader : public rapidjson::BaseReaderHandler<rapidjson::UTF8<>, JsonRe
     Q_DECLARE_TR_FUNCTIONS(JsonImport)
 
 public:
-    explicit JsonReader(int objectsHint) { read.objects.reserve(objectsHint); }
+    explicit JsonReader(int objectsHint) { reserveObjects(read.objects, objectsHint); }
 
     bool StartObject() { return levels.isEmpty() ? open(Root) : take(Found::Object); }
     bool EndObject(rapidjson::SizeType);

@@ -1,6 +1,7 @@
 #include "resmerge.h"
 
 #include "resdiff.h"
+#include "resdocument.h"
 #include "resmatch.h"
 
 #include <QHash>
@@ -354,7 +355,7 @@ MergeResult mergeContents(const ResStruct &base, const ResStruct &ours, const Re
                 -1, QString() });
     }
 
-    result.contents.objects.reserve(places.size());
+    reserveObjects(result.contents.objects, places.size());
     for (const Place &place : places) {
         Merger merger(preference, sides);
         result.contents.objects.append(mergeAt(place, base, ours, theirs, merger));

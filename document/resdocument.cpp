@@ -7,6 +7,10 @@
 
 #include <xxhash.h>
 
+#ifdef Q_OS_LINUX
+#include <sys/mman.h>
+#endif
+
 #include <cstring>
 #include <memory>
 #include <limits>
@@ -91,7 +95,7 @@ bool ResReader::readContents(ResStruct &contents)
         return false;
     }
 
-    contents.objects.reserve(qMin(objectCount + ObjectReservation, MaxObjectCount));
+    reserveObjects(contents.objects, qMin(objectCount + ObjectReservation, MaxObjectCount));
     contents.objects.resize(objectCount);
     for (int i = 0; i < objectCount; ++i) {
         if (!readObject(i, contents.objects[i]))
@@ -159,6 +163,19 @@ bool ResReader::readTable(int index, const char *countName, qint32 &count, QVect
 }
 
 } // namespace
+
+void reserveObjects(QVector<ResObject> &objects, int count)
+{
+    objects.reserve(count);
+#ifdef Q_OS_LINUX
+    // Only whole huge pages within the objects' block.
+    constexpr quintptr HugePage = 2 << 20;
+    const quintptr begin = (quintptr(objects.constData()) + HugePage - 1) & ~(HugePage - 1);
+    const quintptr end = quintptr(objects.constData() + objects.capacity()) & ~(HugePage - 1);
+    if (end > begin)
+        ::madvise(reinterpret_cast<void *>(begin), end - begin, MADV_HUGEPAGE);
+#endif
+}
 
 ResDocument::ResDocument(Changes changes)
     : changes(changes)
