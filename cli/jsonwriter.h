@@ -28,6 +28,10 @@ public:
     QByteArray text;
 
 private:
+    // Deeper than a RES file's JSON goes, and longer than any of its keys.
+    static constexpr int MostIndent = 20;
+    static constexpr size_t KeyRoom = 32;
+
     void newLine();
 
     // Per open object or array: whether no member has been written yet.
