@@ -2,7 +2,6 @@
 
 #include "jsonform.h"
 #include "jsonstring.h"
-#include "resdocument.h"
 #include "resfields.h"
 
 #include <QCoreApplication>

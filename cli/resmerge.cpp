@@ -1,7 +1,6 @@
 #include "resmerge.h"
 
 #include "resdiff.h"
-#include "resdocument.h"
 #include "resmatch.h"
 
 #include <QHash>

@@ -11,12 +11,6 @@
 
 class QIODevice;
 
-// Reserves room for count objects. The objects of the largest file take 26 MB:
-// where the system offers it, they are backed by huge pages, which the kernel
-// faults in by the 2 MB instead of by the 4 KB. Page faults had been half of
-// checking a file.
-void reserveObjects(QVector<ResObject> &objects, int count);
-
 // One RES file held in memory: the path it came from and its records. Views
 // (tree items, editors) point straight into `contents`.
 class ResDocument
