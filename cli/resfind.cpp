@@ -66,11 +66,10 @@ QStringList findInContents(const ResStruct &contents, const QString &fileName,
     for (int i = 0; i < contents.objects.size(); ++i) {
         const ResObject &object = contents.objects.at(i);
         const auto found = [&](const char *field, const QString &text) {
+            // One call: a file name may hold a %1 of its own.
             lines << QStringLiteral("%1: object %2 (%3) %4: %5")
-                             .arg(fileName)
-                             .arg(i)
-                             .arg(objectName(object), QLatin1String(field),
-                                     console::printable(text));
+                             .arg(fileName, QString::number(i), objectName(object),
+                                     QLatin1String(field), console::printable(text));
         };
         const QString id = QString::number(object.*EntryTypeTypeIDField.member);
         if (pattern.match(id).hasMatch())

@@ -408,6 +408,7 @@ private slots:
         names.objects = { { 2, 1007, texts("\xbd\xf0\xb1\xd2x100") },
             { 5, 40, texts("\xb5\xd8\xcd\xbc", "map_\x1b") } };
         write("names-gb.res", testres::toBytes(names));
+        write("names%1.res", testres::toBytes(names));
         names.objects = { { 2, 2001, texts("\xaa\xf7\xb9\xf4") },
             { 5, 41, texts("\xa6\x61\xb9\xcf\xa4\xa7\xaa\xf9") } };
         write("names-big5.res", testres::toBytes(names));
@@ -480,6 +481,7 @@ private slots:
             "drovanel-res find X100 names-gb.res",
             "drovanel-res find map_ names-gb.res zero-bytes.res names-big5.res",
             "drovanel-res find ( names-gb.res",
+            "drovanel-res find 金币 names%1.res",
             "drovanel-res find 金币",
         };
         QTest::newRow("textconv") << QStringList {
@@ -532,6 +534,7 @@ private slots:
     {
         QFETCH(QStringList, commands);
         lastOutput.clear();
+        faults.clear();
         QByteArray transcript;
         for (const QString &command : commands)
             transcript += run(command) + '\n';
