@@ -329,22 +329,24 @@ QByteArray recordTextBytes(const ResString &string)
 TextEvidence weighTexts(const QVector<ResObject> &objects)
 {
     TextEvidence evidence;
-    // String1 and String3 of each object, every step-th of them.
-    const qint64 texts = qint64(objects.size()) * 2;
-    const qint64 step = qMax<qint64>(1, texts / EvidenceSample);
-    for (qint64 i = 0; i < texts; i += step) {
-        const ResObject &object = objects.at(int(i / 2));
-        const QByteArray text = recordTextBytes(i % 2 ? object.String3 : object.String1);
+    const auto weigh = [&evidence](const ResString &string) {
+        const QByteArray text = recordTextBytes(string);
         if (isAscii(text))
-            continue;
+            return;
         const int gbCost = textCost(decoded(gb18030(), text));
         const int big5Cost = textCost(decoded(big5(), text));
         if (gbCost == Impossible && big5Cost == Impossible)
-            continue;
+            return;
         if (big5Cost == Impossible || (gbCost != Impossible && big5Cost - gbCost >= ClearMargin))
             ++evidence.gb18030;
         else if (gbCost == Impossible || gbCost - big5Cost >= ClearMargin)
             ++evidence.big5;
+    };
+    // String1 and String3 of every step-th object.
+    const int step = qMax(1, int(objects.size()) / (EvidenceSample / 2));
+    for (int i = 0; i < objects.size(); i += step) {
+        weigh(objects.at(i).String1);
+        weigh(objects.at(i).String3);
     }
     return evidence;
 }

@@ -512,6 +512,14 @@ private slots:
         gb18030.objects.first().strings[0] = ambiguous;
         QTest::newRow("b1 f6 in a Big5 file") << big5 << "梅";
         QTest::newRow("b1 f6 in a GB18030 file") << gb18030 << "宾";
+        // Of 2048 objects, which hold their Big5 names in String3 only.
+        testres::File descriptions;
+        for (int i = 0; i < 2048; ++i) {
+            descriptions.objects.append(testres::Object(
+                    1, i, texts("x", "m", encoded("Big5", TraditionalNames.at(i % 12)))));
+        }
+        descriptions.objects.first().strings[0] = ambiguous;
+        QTest::newRow("b1 f6 in a file of Big5 texts") << descriptions << "梅";
     }
 
     // The tree and the form show the name of the first weapon as written.
