@@ -151,7 +151,11 @@ mode_t newFileMode()
 bool replaceFile(const QByteArray &path, const struct stat *old, const QByteArray &bytes,
         QString *error, FileStamp *stamp)
 {
-    QByteArray temporary = path + ".XXXXXX";
+    // Named after the file, within the longest name that a folder takes: a name
+    // that fits may have no room for the suffix.
+    const int slash = path.lastIndexOf('/');
+    const int tooLong = path.size() - slash - 1 + int(sizeof ".XXXXXX") - 1 - NAME_MAX;
+    QByteArray temporary = path.left(path.size() - qMax(0, tooLong)) + ".XXXXXX";
     Descriptor file(::mkstemp(temporary.data()));
     if (file.fd < 0) {
         *error = systemError();
@@ -187,7 +191,6 @@ bool replaceFile(const QByteArray &path, const struct stat *old, const QByteArra
     if (::rename(temporary.constData(), path.constData()) != 0)
         return fail(errno);
     // The new name is on the disk once its folder is.
-    const int slash = path.lastIndexOf('/');
     const QByteArray folder = slash < 0 ? QByteArray(".") : path.left(qMax(slash, 1));
     Descriptor directory(::open(folder.constData(), O_RDONLY | O_DIRECTORY));
     if (directory.fd >= 0 && ::fsync(directory.fd) != 0 && errno != EINVAL) {
@@ -262,6 +265,11 @@ bool WholeFile::write(
         }
         const QByteArray file(real);
         std::free(real);
+        // Its folder would let anyone who may write there replace it.
+        if (::faccessat(AT_FDCWD, file.constData(), W_OK, AT_EACCESS) != 0) {
+            *error = systemError();
+            return false;
+        }
         return replaceFile(file, &status, bytes, error, stamp);
     }
     if (S_ISDIR(status.st_mode)) {

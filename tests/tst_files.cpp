@@ -106,6 +106,28 @@ private slots:
                 "drovanel-res: the name \"\\xff\\xfe.res\" cannot be represented in the system's "
                 "encoding of file names.");
         QCOMPARE(QDir(dir.path()).entryList({ "*.res" }, QDir::Files), QStringList { "in.res" });
+        // The longest name, with no room for a suffix of its temporary file.
+        const QString longest = QString(249, 'n') + ".res";
+        QCOMPARE(run({ "import", "in.json", longest }), 0);
+        QCOMPARE(testres::readAll(path(longest)), res);
+    }
+
+    // A file its user may not write is kept, though its folder would let it be
+    // replaced.
+    void readOnlyFileKept()
+    {
+        if (::geteuid() != 0 || QStandardPaths::findExecutable("setpriv").isEmpty())
+            QSKIP("running as another user takes root and setpriv");
+        const QString target = path("shared/ro.res");
+        QVERIFY(QDir().mkpath(path("shared")) && testres::writeFile(target, "old"));
+        for (const auto &[name, mode] : { std::pair { dir.path(), 0755 },
+                     std::pair { path("shared"), 0777 }, std::pair { target, 0444 } })
+            QCOMPARE(::chmod(QFile::encodeName(name).constData(), mode_t(mode)), 0);
+        QCOMPARE(run({ "import", "in.json", "shared/ro.res" },
+                         { "setpriv", "--reuid=65534", "--regid=65534", "--clear-groups" }),
+                1);
+        QCOMPARE(err, "Cannot write shared/ro.res: Permission denied\n");
+        QCOMPARE(testres::readAll(target), QByteArray("old"));
     }
 
     // The file written in place of another keeps its owner, group and mode,
