@@ -6,18 +6,55 @@
 
 #include <QHash>
 #include <QRegularExpression>
+#include <QSet>
+
+#include <functional>
+#include <vector>
 
 namespace {
 
-// The first object of that identity in the file, or null.
-const ResObject *objectOf(const ResStruct &file, quint64 identity)
+// Where an object stands among the objects of its identity: objects of one
+// identity match in their order between files, as matchObjects() pairs them.
+struct ObjectKey
 {
-    for (const ResObject &object : file.objects) {
-        if (identityOf(object) == identity)
-            return &object;
+    quint64 identity;
+    int occurrence;
+};
+
+// The objects of a file by their keys, and the key of each.
+class ObjectIndex
+{
+public:
+    explicit ObjectIndex(const ResStruct &file)
+        : file(file)
+    {
+        keys.reserve(file.objects.size());
+        for (int i = 0; i < file.objects.size(); ++i) {
+            const quint64 identity = identityOf(file.objects[i]);
+            QVector<int> &places = byIdentity[identity];
+            keys.append({ identity, int(places.size()) });
+            places.append(i);
+        }
     }
-    return nullptr;
-}
+
+    ObjectKey keyOf(int index) const { return keys.at(index); }
+    // The index of the object of that key, or -1.
+    int indexOf(ObjectKey key) const
+    {
+        return byIdentity.value(key.identity).value(key.occurrence, -1);
+    }
+    const ResObject *find(ObjectKey key) const
+    {
+        const int index = indexOf(key);
+        return index < 0 ? nullptr : &file.objects.at(index);
+    }
+
+    const ResStruct &file;
+
+private:
+    QVector<ObjectKey> keys;
+    QHash<quint64, QVector<int>> byIdentity;
+};
 
 // How a field of an object of the file shows, by its path within the object;
 // "(none)" for an entry the table does not hold.
@@ -57,55 +94,56 @@ QString fileBytes(const ResStruct &file, MergeConflict::Kind kind)
             QByteArray(reinterpret_cast<const char *>(&header), ResHeaderSize).toHex());
 }
 
-// One line for a conflict that the merge of mods[0 .. last] met: where it is,
-// the base value, and each mod that changed it with its value.
-QString described(const MergeConflict &conflict, const ResStruct &merged, const ResStruct &base,
-        const QVector<const ResStruct *> &mods, const QStringList &names, int last)
+// One line for a conflict that the merge of the mods met: where it is, the
+// base value, and each mod that changed it with its value.
+QString described(const MergeConflict &conflict, const ObjectIndex &merged, const ObjectIndex &base,
+        const std::vector<ObjectIndex> &mods, const QStringList &names)
 {
-    QString where, baseValue;
-    std::function<QString(const ResStruct &)> valueIn;
+    QString where;
+    std::function<QString(const ObjectIndex &)> valueIn;
+    // Of an object added by several mods: the first one's, to tell the others by.
+    const ResObject *firstAdded = nullptr;
     if (conflict.kind == MergeConflict::Field) {
-        const ResObject &object = merged.objects.at(conflict.object);
-        const quint64 identity = identityOf(object);
+        const ResObject &object = merged.file.objects.at(conflict.object);
+        const ObjectKey key = merged.keyOf(conflict.object);
         where = QStringLiteral("%1 objects[%2]").arg(objectName(object)).arg(conflict.object);
         if (!conflict.path.isEmpty())
             where += QLatin1Char('.') + conflict.path;
-        // The whole object: added by several mods, with other contents.
-        const ResObject *firstAdded = nullptr;
-        valueIn = [&, identity](const ResStruct &file) {
-            const ResObject *found = objectOf(file, identity);
+        valueIn = [&, key](const ObjectIndex &file) {
+            const ResObject *found = file.find(key);
             if (!found)
                 return QStringLiteral("(none)");
             if (!conflict.path.isEmpty())
-                return valueAt(*found, conflict.path, file);
+                return valueAt(*found, conflict.path, file.file);
             if (!firstAdded)
                 firstAdded = found;
             return sameObject(*found, *firstAdded) ? QStringLiteral("added")
                                                    : QStringLiteral("added with other contents");
         };
     } else if (conflict.kind == MergeConflict::Removed) {
-        const ResObject &object = base.objects.at(conflict.object);
+        const ResObject &object = base.file.objects.at(conflict.object);
+        const ObjectKey key = base.keyOf(conflict.object);
         where = QStringLiteral("%1 (base objects[%2])")
                         .arg(objectName(object))
                         .arg(conflict.object);
-        valueIn = [&](const ResStruct &file) {
+        valueIn = [&, key](const ObjectIndex &file) {
             if (&file == &base)
                 return QStringLiteral("present");
-            const ResObject *found = objectOf(file, identityOf(object));
+            const ResObject *found = file.find(key);
             return !found                        ? QStringLiteral("removed")
                     : sameObject(*found, object) ? QStringLiteral("present")
                                                  : QStringLiteral("changed");
         };
     } else {
         where = QLatin1String(conflict.kind == MergeConflict::Header ? "header" : "trailing");
-        valueIn = [&](const ResStruct &file) { return fileBytes(file, conflict.kind); };
+        valueIn = [&](const ObjectIndex &file) { return fileBytes(file.file, conflict.kind); };
     }
-    baseValue = valueIn(base);
+    const QString baseValue = valueIn(base);
     QString line = QStringLiteral("%1: base %2").arg(where, baseValue);
-    for (int i = 0; i <= last; ++i) {
-        const QString value = valueIn(*mods.at(i));
+    for (size_t i = 0; i < mods.size(); ++i) {
+        const QString value = valueIn(mods[i]);
         if (value != baseValue)
-            line += QStringLiteral(", %1 %2").arg(names.at(i), value);
+            line += QStringLiteral(", %1 %2").arg(names.at(int(i)), value);
     }
     return line;
 }
@@ -117,43 +155,47 @@ MergeResult mergeMods(const ResStruct &base, const QVector<const ResStruct *> &m
 {
     if (mods.size() == 2)
         return mergeContents(base, *mods.at(0), *mods.at(1), preference);
-    // Where the conflicts are once every mod is merged, told once each.
-    QVector<QPair<quint64, MergeConflict>> conflicts;
-    QHash<QString, int> listed;
+    // Where the conflicts are once every mod is merged, told once each: an
+    // object's by its key, which later steps keep though they move the object.
+    QVector<QPair<ObjectKey, MergeConflict>> conflicts;
+    QSet<QString> listed;
     MergeResult result;
     for (int k = 1; k < mods.size(); ++k) {
         MergeResult step = mergeContents(
                 base, k == 1 ? *mods.first() : result.contents, *mods.at(k), preference);
-        for (const MergeConflict &conflict : qAsConst(step.found)) {
-            const quint64 identity = conflict.kind == MergeConflict::Field
-                    ? identityOf(step.contents.objects.at(conflict.object))
-                    : 0;
-            const QString key =
-                    QStringLiteral("%1 %2 %3 %4")
-                            .arg(int(conflict.kind))
-                            .arg(identity)
-                            .arg(conflict.kind == MergeConflict::Removed ? conflict.object : 0)
-                            .arg(conflict.path);
-            if (!listed.contains(key)) {
-                listed.insert(key, conflicts.size());
-                conflicts.append({ identity, conflict });
+        if (!step.found.isEmpty()) {
+            const ObjectIndex stepIndex(step.contents);
+            for (const MergeConflict &conflict : qAsConst(step.found)) {
+                const ObjectKey key = conflict.kind == MergeConflict::Field
+                        ? stepIndex.keyOf(conflict.object)
+                        : ObjectKey { 0,
+                              conflict.kind == MergeConflict::Removed ? conflict.object : 0 };
+                const QString seen = QStringLiteral("%1 %2 %3 %4")
+                                             .arg(int(conflict.kind))
+                                             .arg(key.identity)
+                                             .arg(key.occurrence)
+                                             .arg(conflict.path);
+                if (!listed.contains(seen)) {
+                    listed.insert(seen);
+                    conflicts.append({ key, conflict });
+                }
             }
         }
         result.contents = std::move(step.contents);
     }
-    for (auto [identity, conflict] : qAsConst(conflicts)) {
+    if (conflicts.isEmpty())
+        return result;
+    const ObjectIndex merged(result.contents), baseIndex(base);
+    std::vector<ObjectIndex> modIndexes;
+    for (const ResStruct *mod : mods)
+        modIndexes.emplace_back(*mod);
+    for (auto [key, conflict] : qAsConst(conflicts)) {
         if (conflict.kind == MergeConflict::Field) {
-            const auto &objects = result.contents.objects;
-            conflict.object = int(std::find_if(objects.begin(), objects.end(),
-                                          [identity = identity](const ResObject &object) {
-                                              return identityOf(object) == identity;
-                                          })
-                    - objects.begin());
-            if (conflict.object == objects.size())
+            conflict.object = merged.indexOf(key);
+            if (conflict.object < 0)
                 continue;
         }
-        result.conflicts << described(
-                conflict, result.contents, base, mods, names, mods.size() - 1);
+        result.conflicts << described(conflict, merged, baseIndex, modIndexes, names);
         result.found.append(conflict);
     }
     return result;

@@ -90,6 +90,19 @@ private slots:
                 << mods << first << last
                 << QStringList { "Pose 102 (base objects[2]): base present, two removed, four "
                                  "changed" };
+
+        // The first and the third mod add a second Weapon 100, each its own.
+        mods = QVector<testres::File>(3, base);
+        first = last = base;
+        testres::Object added = base.objects[0];
+        added.strings[0] = testres::stored("a");
+        mods[0].objects.append(added), first.objects.append(added);
+        added.strings[0] = testres::stored("c");
+        mods[2].objects.append(added), last.objects.append(added);
+        QTest::newRow("a second object of one identity")
+                << mods << first << last
+                << QStringList { "Weapon 100 objects[4]: base (none), one added, three added with "
+                                 "other contents" };
     }
 
     // Load order decides: a conflict keeps the first mod's value, or the last
