@@ -7,6 +7,7 @@
 #include "resdocument.h"
 #include "resfind.h"
 #include "resmods.h"
+#include "resstring.h"
 
 #include <QDir>
 
@@ -33,6 +34,16 @@ int refuse(const QString &what, const QString &path, const QString &reason, int 
 bool load(const QString &path, ResDocument &document)
 {
     return document.setFileName(path) && document.load(WholeFile::Source::FileOrPipe);
+}
+
+// Why the contents cannot be exported, or an empty string.
+QString exportFault(const ResStruct &contents)
+{
+    const qint64 bound = jsonSizeBound(contents);
+    if (bound <= JsonExportLimit)
+        return QString();
+    return Commands::tr("its JSON could take up to %1, more than the %2 that an export holds.")
+            .arg(byteCount(bound), byteCount(JsonExportLimit));
 }
 
 // Output that could not be written is a failure of the command.
@@ -66,6 +77,8 @@ int Commands::exportJson(const QString &resPath, const QString &jsonPath)
     ResDocument document(ResDocument::Changes::Untracked);
     if (!load(resPath, document))
         return refuse(tr("Cannot read %1: %2"), resPath, document.errorString(), Refused);
+    if (const QString fault = exportFault(document.contents); !fault.isEmpty())
+        return refuse(tr("Cannot export %1: %2"), resPath, fault, Refused);
     const QByteArray json = ::exportJson(document.contents);
     if (jsonPath.isEmpty() || jsonPath == QLatin1String("-")) {
         console::outBytes(json);
@@ -84,9 +97,12 @@ int Commands::importJson(const QString &jsonPath, const QString &resPath)
     if (!WholeFile::read(jsonPath, WholeFile::Source::FileOrPipe, &json, &error))
         return refuse(tr("Cannot read %1: %2"), jsonPath, error, Refused);
     ResDocument document(ResDocument::Changes::Untracked);
+    // A name that cannot be written is refused before the JSON is read.
+    if (!document.setFileName(resPath))
+        return refuse(tr("Cannot write %1: %2"), resPath, document.errorString(), Refused);
     if (!::importJson(json, &document.contents, &error))
         return refuse(tr("Cannot import %1: %2"), jsonPath, console::printable(error), Refused);
-    if (!document.setFileName(resPath) || !document.save())
+    if (!document.save())
         return refuse(tr("Cannot write %1: %2"), resPath, document.errorString(), Refused);
     return AllAccepted;
 }
@@ -94,11 +110,14 @@ int Commands::importJson(const QString &jsonPath, const QString &resPath)
 int Commands::textconv(const QString &path)
 {
     ResDocument document(ResDocument::Changes::Untracked);
-    if (load(path, document))
-        console::outBytes(::exportJson(document.contents));
-    else
+    if (!load(path, document)) {
         console::out(tr("drovanel-res: cannot read %1: %2")
                              .arg(shownPath(path), console::printable(document.errorString())));
+    } else if (const QString fault = exportFault(document.contents); !fault.isEmpty()) {
+        console::out(tr("drovanel-res: cannot export %1: %2").arg(shownPath(path), fault));
+    } else {
+        console::outBytes(::exportJson(document.contents));
+    }
     return finished(AllAccepted, Refused);
 }
 

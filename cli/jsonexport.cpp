@@ -54,12 +54,12 @@ void writeObject(JsonWriter &json, const ResObject &object, const TextEvidence &
 // each text grows once.
 int expectedSize(const ResStruct &contents, int begin, int end)
 {
-    qsizetype size = 1024;
+    qint64 size = 1024;
     for (int i = begin; i < end; ++i) {
         const ResObject &object = contents.objects.at(i);
-        size += 640 + 100 * object.Part1.size() + 260 * object.Part2.size();
+        size += 640 + 100 * qint64(object.Part1.size()) + 260 * qint64(object.Part2.size());
     }
-    return int(qMin(size, qsizetype(std::numeric_limits<int>::max() / 4)));
+    return int(qMin(size, JsonExportLimit));
 }
 
 // The objects from begin to end. The first slice begins the text: the file's
@@ -87,6 +87,19 @@ JsonWriter writeSlice(const ResStruct &contents, int begin, int end)
 }
 
 } // namespace
+
+qint64 jsonSizeBound(const ResStruct &contents)
+{
+    // An object's keys and indents, and its strings at their longest: 253
+    // characters written as \u001f each. An entry's fields at 11 digits each.
+    constexpr qint64 PerObject = 6 * 1024, PerPart1Entry = 160, PerPart2Entry = 400;
+    qint64 size = 1024 + 2 * qint64(contents.trailing.size());
+    for (const ResObject &object : contents.objects) {
+        size += PerObject + PerPart1Entry * qint64(object.Part1.size())
+                + PerPart2Entry * qint64(object.Part2.size());
+    }
+    return size;
+}
 
 QByteArray exportJson(const ResStruct &contents)
 {

@@ -12,3 +12,9 @@
 // bytes. Indented, one field per line, keys in file order; importJson() builds
 // the same contents from it.
 QByteArray exportJson(const ResStruct &contents);
+
+// The most bytes that exportJson() can write for the contents. A file whose
+// JSON could pass JsonExportLimit, the most that one text holds, is refused:
+// one object of eight million Part2 entries fits in a RES file.
+qint64 jsonSizeBound(const ResStruct &contents);
+constexpr qint64 JsonExportLimit = 2000000000;

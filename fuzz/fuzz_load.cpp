@@ -47,8 +47,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     expect(saved(document) == input.data(), "an accepted file is saved as exactly its bytes");
     ResDocument imported;
     QString error;
-    expect(importJson(exportJson(document.contents), &imported.contents, &error),
-            "the exported JSON imports");
+    const QByteArray json = exportJson(document.contents);
+    expect(json.size() <= jsonSizeBound(document.contents), "the JSON keeps within its bound");
+    expect(importJson(json, &imported.contents, &error), "the exported JSON imports");
     expect(saved(imported) == input.data(), "export then import gives back the same bytes");
     return 0;
 }

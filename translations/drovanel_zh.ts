@@ -551,6 +551,18 @@
         <source>merge: resolve every conflict with the first or the last mod&apos;s value, and exit 0.</source>
         <translation>merge：所有冲突都取第一个或最后一个模组的值，退出状态为 0。</translation>
     </message>
+    <message>
+        <source>its JSON could take up to %1, more than the %2 that an export holds.</source>
+        <translation>其 JSON 可能多达 %1，超过一次导出所能容纳的 %2。</translation>
+    </message>
+    <message>
+        <source>Cannot export %1: %2</source>
+        <translation>无法导出 %1：%2</translation>
+    </message>
+    <message>
+        <source>drovanel-res: cannot export %1: %2</source>
+        <translation>drovanel-res：无法导出 %1：%2</translation>
+    </message>
 </context>
 <context>
     <name>UiMyPart1SubObject</name>
