@@ -180,7 +180,7 @@ const QVector<const char *> &JsonReader::keysOf(Kind kind)
 
 QString JsonReader::member(const QString &path, const QString &name)
 {
-    return path.isEmpty() ? name : path + QLatin1Char('.') + name;
+    return path.isEmpty() ? quotedName(name) : path + QLatin1Char('.') + quotedName(name);
 }
 
 QString JsonReader::pathOf(int depth) const
@@ -206,8 +206,6 @@ QString JsonReader::keyPath(const QString &key) const
 bool JsonReader::fail(const QString &where, const QString &reason)
 {
     error = where.isEmpty() ? reason : where + QLatin1String(": ") + reason;
-    // A key or encoding may hold a zero character, which would end the message.
-    error.replace(QChar(0), QLatin1String("\\u0000"));
     return false;
 }
 
@@ -405,11 +403,12 @@ bool JsonReader::endString(ResString &string)
 bool importJson(const QByteArray &file, ResStruct *contents, QString *error)
 {
     // Notepad begins UTF-8 with a byte order mark, which JSON does without.
-    const QByteArray bom("\xef\xbb\xbf");
-    const QByteArray json = file.startsWith(bom) ? file.mid(bom.size()) : file;
-    // UTF-16 puts a zero byte beside each ASCII character, or begins with its
-    // byte order mark.
-    if (file.startsWith("\xff\xfe") || file.startsWith("\xfe\xff") || file.left(4).contains('\0')) {
+    const QByteArray json = file.startsWith("\xef\xbb\xbf") ? file.mid(3) : file;
+    // UTF-16 begins with its byte order mark, or puts a zero byte after or before
+    // each ASCII character; a RES file has zeros throughout.
+    const auto zeroAt = [&file](int i) { return file.size() > 3 && file.at(i) == '\0'; };
+    if (file.startsWith("\xff\xfe") || file.startsWith("\xfe\xff")
+            || (zeroAt(0) != zeroAt(1) && zeroAt(0) == zeroAt(2) && zeroAt(1) == zeroAt(3))) {
         *error = QCoreApplication::translate(
                 "JsonImport", "the JSON text is not UTF-8 but UTF-16; save it as UTF-8.");
         return false;
@@ -430,7 +429,8 @@ bool importJson(const QByteArray &file, ResStruct *contents, QString *error)
     const size_t offset = parsed ? stream.Tell() : parsed.Offset();
     if (!parsed || offset != size_t(json.size())) {
         const QByteArray before = json.left(int(offset));
-        QString reason = parsed
+        const bool zeroByte = offset < size_t(json.size()) && json.at(int(offset)) == '\0';
+        QString reason = zeroByte
                 ? QCoreApplication::translate("JsonImport", "a zero byte stands in the JSON text")
                 : parsed.Code() == rapidjson::kParseErrorStringInvalidEncoding
                 ? QCoreApplication::translate(

@@ -81,7 +81,10 @@ std::optional<JsonString::Fault> JsonString::readText(
     const std::optional<TextEncoding> encoding = encodingNamed(name);
     if (!encoding)
         return Fault { EncodingKey,
-            tr("unknown encoding \"%1\"; use gb18030, big5 or utf-8.").arg(name) };
+            tr("unknown encoding \"%1\"; use %2, %3 or %4.")
+                    .arg(quotedName(name), QLatin1String(::encodingName(TextEncoding::Gb18030)),
+                            QLatin1String(::encodingName(TextEncoding::Big5)),
+                            QLatin1String(::encodingName(TextEncoding::Utf8))) };
 
     const QString text = utf8Text(utf8);
     if (text.contains(QChar(0)))

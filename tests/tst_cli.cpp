@@ -94,6 +94,8 @@ QVector<QPair<QByteArray, QByteArray>> importedJson()
         { "missing-field", edited(R"("EntryTypeTypeID": -2147483648, )", "") },
         { "missing-header", edited(R"(, "header": ")" + Header + '"', "") },
         { "unknown-field", edited(R"("Part2": [],)", R"("Part2": [], "Part3": [],)") },
+        { "long-key",
+                edited(R"("Part2": [],)", R"("Part2": [], ")" + QByteArray(99, 'k') + R"(": 0,)") },
         { "field-twice", edited(R"("Part2": [],)", R"("Part2": [], "Part2": [],)") },
         { "string-for-integer", edited(R"("ObjectType": 1,)", R"("ObjectType": "1",)") },
         { "null", edited("1e2", "null") },
@@ -442,7 +444,7 @@ private slots:
         };
         QStringList imports { "drovanel-res export all.res round.json",
             "drovanel-res import round.json round.res", "drovanel-res import typed.json typed.res",
-            "drovanel-res import missing.json out.res",
+            "drovanel-res import missing.json out.res", "drovanel-res import one.res out.res",
             "drovanel-res import typed.json missing/out.res" };
         for (const auto &json : importedJson())
             imports << "drovanel-res import " + json.first + ".json out.res";

@@ -203,10 +203,6 @@
         <translation>十六进制数字的个数为奇数（%1）。</translation>
     </message>
     <message>
-        <source>unknown encoding &quot;%1&quot;; use gb18030, big5 or utf-8.</source>
-        <translation>未知的编码“%1”；请使用 gb18030、big5 或 utf-8。</translation>
-    </message>
-    <message>
         <source>a zero character would end the string there.</source>
         <translation>零字符会使字符串在该处结束。</translation>
     </message>
@@ -233,6 +229,10 @@
     <message>
         <source>line %1, column %2: %3.</source>
         <translation>第 %1 行，第 %2 列：%3。</translation>
+    </message>
+    <message>
+        <source>unknown encoding &quot;%1&quot;; use %2, %3 or %4.</source>
+        <translation>未知的编码“%1”；请使用 %2、%3 或 %4。</translation>
     </message>
 </context>
 <context>
