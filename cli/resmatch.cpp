@@ -11,8 +11,7 @@ std::optional<RecordText> storedText(
     if (zero != stored.size() - 1)
         return std::nullopt;
     const QByteArray bytes = stored.left(zero);
-    RecordText shown =
-            modelName ? readModelNameText(bytes, evidence) : readRecordText(bytes, evidence);
+    RecordText shown = readStoredText(string, modelName, evidence);
     // JSON text is UTF-8, which has no form for a lone surrogate.
     if (!shown.text.isValidUtf16() || encodeRecordText(shown.text, shown.encoding) != bytes)
         return std::nullopt;

@@ -25,6 +25,14 @@ inline QString bytesShown(const QByteArray &bytes)
     return bytes.isEmpty() ? QStringLiteral("(none)") : QString::fromLatin1(bytes.toHex());
 }
 
+// The header's bytes less its count, which a merge sets from the objects.
+inline QByteArray headerLessCount(const ResHeader &header)
+{
+    ResHeader bytes = header;
+    bytes.ObjectCount = 0;
+    return QByteArray(reinterpret_cast<const char *>(&bytes), ResHeaderSize);
+}
+
 // "1 entry", "3 entries".
 inline QString entries(int count)
 {

@@ -311,15 +311,10 @@ ResObject mergeAt(const Place &place, const ResStruct &base, const ResStruct &ou
 void mergeFileBytes(const ResStruct &base, const ResStruct &ours, const ResStruct &theirs,
         ResStruct &merged, Merger &file)
 {
-    const auto header = [](const ResHeader &header) {
-        ResHeader bytes = header;
-        bytes.ObjectCount = 0;
-        return QByteArray(reinterpret_cast<const char *>(&bytes), ResHeaderSize);
-    };
     const auto sameBytes = [](const QByteArray &a, const QByteArray &b) { return a == b; };
     const QByteArray headerBytes = file.pick(
-            header(base.header), header(ours.header), header(theirs.header),
-            [] { return QStringLiteral("header"); }, sameBytes,
+            headerLessCount(base.header), headerLessCount(ours.header),
+            headerLessCount(theirs.header), [] { return QStringLiteral("header"); }, sameBytes,
             [](const QByteArray &bytes) { return QString::fromLatin1(bytes.toHex()); });
     std::memcpy(&merged.header, headerBytes.constData(), ResHeaderSize);
     merged.trailing = file.pick(

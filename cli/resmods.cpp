@@ -86,12 +86,9 @@ QString valueAt(const ResObject &object, const QString &path, const ResStruct &f
 // The header less its count, or the trailing bytes, as a conflict shows them.
 QString fileBytes(const ResStruct &file, MergeConflict::Kind kind)
 {
-    if (kind == MergeConflict::Trailing)
-        return bytesShown(file.trailing);
-    ResHeader header = file.header;
-    header.ObjectCount = 0;
-    return QString::fromLatin1(
-            QByteArray(reinterpret_cast<const char *>(&header), ResHeaderSize).toHex());
+    return kind == MergeConflict::Trailing
+            ? bytesShown(file.trailing)
+            : QString::fromLatin1(headerLessCount(file.header).toHex());
 }
 
 // One line for a conflict that the merge of the mods met: where it is, the

@@ -406,11 +406,6 @@ RecordText readModelNameText(const QByteArray &bytes, const TextEvidence &eviden
     return other.shown;
 }
 
-QString decodeModelNameText(const QByteArray &bytes, const TextEvidence &evidence)
-{
-    return readModelNameText(bytes, evidence).text;
-}
-
 RecordText readStoredText(const ResString &string, bool modelName, const TextEvidence &evidence)
 {
     const QByteArray bytes = recordTextBytes(string);

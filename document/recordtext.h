@@ -57,7 +57,6 @@ QString decodeInEncoding(const QByteArray &bytes, TextEncoding encoding);
 // weigh, so that the GB18030 bytes that this editor stores there are not
 // garbled into Latin or Cyrillic letters.
 RecordText readModelNameText(const QByteArray &bytes, const TextEvidence &evidence);
-QString decodeModelNameText(const QByteArray &bytes, const TextEvidence &evidence);
 
 // A string of an object as it is shown: a model name by readModelNameText(),
 // the others by readRecordText().
